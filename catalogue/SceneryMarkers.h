@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TextReader;
+
+// What the marker comments of a scenery file say: "//$D text" adds a description line,
+// "//$N text" names the scenery and "//$I name" names its picture in scenery\images.
+struct SceneryMarkers {
+    std::string title;                         // the last title marker's text
+    std::vector<std::string> descriptionLines; // as the description box shows them
+    std::string picture;                       // the last picture marker's text, "" without one
+    bool enablesStart = false;                 // the file has at least one character
+};
+
+inline constexpr std::string_view NoDescriptionLine = "Brak opisu";
+
+SceneryMarkers readSceneryMarkers(TextReader& in);
+
+// The scenery's name as the simulator's "-s" takes it: the file name within its folder.
+std::string sceneryFileName(std::string_view path);
+
+// A scenery without a title marker is called by its file name.
+inline std::string sceneryTitle(const SceneryMarkers& markers, std::string_view fileName) {
+    return markers.title.empty() ? std::string(fileName) : markers.title;
+}

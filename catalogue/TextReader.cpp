@@ -1,0 +1,50 @@
+#include "catalogue/TextReader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+TextReader TextReader::open(const std::string& path) {
+    TextReader reader;
+    if (path.empty()) return reader;
+    // Non-blocking, so that a pipe or device under a data file's name cannot hang the launcher.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return reader;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) {
+        ::close(fd);
+        return reader;
+    }
+    const auto size = static_cast<std::size_t>(st.st_size);
+    auto buffer = std::make_unique_for_overwrite<char[]>(size);
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::read(fd, buffer.get() + got, size - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break; // a file that shrank while being read ends where it ended
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    if (got == 0) return reader;
+    reader.owned_ = std::move(buffer);
+    reader.view(reader.owned_.get(), got);
+    return reader;
+}
+
+std::string TextReader::readRestOfLine() {
+    const void* lf = std::memchr(data_ + pos_, '\n', end_ - pos_);
+    std::size_t lineEnd = end_;
+    if (lf) {
+        lineEnd = static_cast<std::size_t>(static_cast<const char*>(lf) - data_);
+        if (lineEnd > pos_ && data_[lineEnd - 1] == '\r') --lineEnd;
+    }
+    std::string line;
+    line.reserve(lineEnd - pos_);
+    // Any CR left inside the line is not followed by LF, and such a CR is dropped.
+    for (std::size_t i = pos_; i < lineEnd; ++i)
+        if (data_[i] != '\r') line.push_back(data_[i]);
+    pos_ = lineEnd;
+    return line;
+}

@@ -1,0 +1,115 @@
+// Shows what the launcher makes of an installation's files, as one JSON object.
+
+#include "catalogue/ConsistParser.h"
+#include "catalogue/ConsistTable.h"
+#include "catalogue/SceneryMarkers.h"
+#include "catalogue/TextReader.h"
+#include "catalogue/VehicleCatalogue.h"
+#include "platform/CodePage1250.h"
+#include "settings/SettingsFile.h"
+#include "tools/JsonWriter.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace {
+
+std::string text(std::string_view bytes) { return jsonString(windows1250ToUtf8(bytes)); }
+
+std::string catalogueJson(const std::string& installRoot) {
+    const auto catalogue = std::make_unique<VehicleCatalogue>(loadVehicleCatalogue(installRoot));
+    std::string out = "{\"count\": " + std::to_string(catalogue->CatalogueCount) + ", \"records\": [";
+    for (int n = 1; n <= catalogue->CatalogueCount; ++n) {
+        const CatalogueRecord& r = catalogue->record(n);
+        if (n > 1) out += ", ";
+        out += "{\"match\": " + text(r.MatchName) + ", \"display\": " + text(r.DisplayName) +
+               ", \"role\": " + std::to_string(r.RoleValue) + "}";
+    }
+    return out + "]}";
+}
+
+std::string consistsJson(const std::string& installRoot, const std::string& sceneryPath) {
+    const auto catalogue = std::make_unique<VehicleCatalogue>(loadVehicleCatalogue(installRoot));
+    const auto table = std::make_unique<ConsistTable>();
+    TextReader in = TextReader::open(sceneryPath);
+    const std::vector<std::string> rows = parseConsists(in, *catalogue, *table);
+
+    std::string out = "{\"rows\": [";
+    for (std::size_t r = 0; r < rows.size(); ++r) out += (r ? ", " : "") + text(rows[r]);
+    out += "], \"consists\": [";
+    for (int k = 1; k <= static_cast<int>(rows.size()); ++k) {
+        const ConsistRecord& c = table->consist(k);
+        if (k > 1) out += ", ";
+        out += "{\"number\": " + std::to_string(k) + ", \"name\": " + text(c.ConsistName) +
+               ", \"note\": " + text(c.ConsistNote) +
+               ", \"vehicleCount\": " + std::to_string(c.VehicleCount) + ", \"vehicles\": [";
+        bool first = true;
+        for (int j = 1; j <= ConsistRecord::SlotCount; ++j) {
+            const VehicleSlot& s = c.slot(j);
+            if (s.cleared()) continue;
+            out += first ? "" : ", ";
+            first = false;
+            out += "{\"slot\": " + std::to_string(j) + ", \"node\": " + text(s.NodeName) +
+                   ", \"type\": " + text(s.VehicleType) + ", \"driver\": " + text(s.DriverType) +
+                   ", \"role\": " + std::to_string(s.VehicleRole) + "}";
+        }
+        out += "]}";
+    }
+    return out + "]}";
+}
+
+std::string sceneryJson(const std::string& sceneryPath) {
+    TextReader in = TextReader::open(sceneryPath);
+    const SceneryMarkers markers = readSceneryMarkers(in);
+    const std::string fileName = sceneryFileName(sceneryPath);
+    std::string out = "{\"title\": " + text(sceneryTitle(markers, fileName)) + ", \"description\": [";
+    for (std::size_t i = 0; i < markers.descriptionLines.size(); ++i)
+        out += (i ? ", " : "") + text(markers.descriptionLines[i]);
+    out += "], \"picture\": " + text(markers.picture);
+    out += ", \"enablesStart\": ";
+    out += markers.enablesStart ? "true" : "false";
+    return out + ", \"sceneryFile\": " + text(fileName) + "}";
+}
+
+std::string settingsJson(const std::string& installRoot) {
+    const SimulatorSettings settings = loadSimulatorSettings(installRoot);
+    std::string out = "{";
+    for (std::size_t i = 0; i < SettingsFields.size(); ++i) {
+        if (i) out += ", ";
+        out += jsonString(SettingsFields[i].name) + ": " + text(settings.*SettingsFields[i].member);
+    }
+    return out + "}";
+}
+
+int usage() {
+    std::fputs("usage: rsim-inspect catalogue INSTALL_DIR\n"
+               "       rsim-inspect consists INSTALL_DIR SCENERY_FILE\n"
+               "       rsim-inspect scenery INSTALL_DIR SCENERY_FILE\n"
+               "       rsim-inspect settings INSTALL_DIR\n",
+               stderr);
+    return 2;
+}
+
+// The installation folder as the launcher holds it: without a trailing separator.
+std::string installRootArgument(std::string dir) {
+    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    return dir;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) return usage();
+    const std::string command = argv[1];
+    const std::string installRoot = installRootArgument(argv[2]);
+    std::string json;
+    if (command == "catalogue" && argc == 3) json = catalogueJson(installRoot);
+    else if (command == "consists" && argc == 4) json = consistsJson(installRoot, argv[3]);
+    else if (command == "scenery" && argc == 4) json = sceneryJson(argv[3]);
+    else if (command == "settings" && argc == 3) json = settingsJson(installRoot);
+    else return usage();
+    json += '\n';
+    std::fwrite(json.data(), 1, json.size(), stdout);
+    return 0;
+}
