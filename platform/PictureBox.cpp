@@ -1,0 +1,99 @@
+#include "platform/PictureBox.h"
+
+#include "platform/PictureFile.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <utility>
+
+namespace {
+
+// The windows name their pictures for screen readers; a plain widget would be announced as a
+// client area.
+QAccessibleInterface* accessibleGraphic(const QString& className, QObject* object) {
+    if (className == QLatin1String(PictureBox::staticMetaObject.className()) &&
+        object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
+    return nullptr;
+}
+
+} // namespace
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(accessibleGraphic);
+        return true;
+    }();
+    (void)factoryInstalled;
+}
+
+bool PictureBox::load(const std::string& path, std::string* error) {
+    PictureLoad loaded = loadPictureFile(path);
+    if (error != nullptr) *error = loaded.error;
+    if (!loaded.ok()) return false;
+    setPicture(loaded.image);
+    return true;
+}
+
+void PictureBox::setPicture(const QImage& picture) {
+    picture_ = picture;
+    scaled_ = QImage();
+    if (autoSize_) fitToPicture();
+    update();
+}
+
+void PictureBox::setStretch(bool stretch) {
+    if (stretch_ == stretch) return;
+    stretch_ = stretch;
+    scaled_ = QImage();
+    update();
+}
+
+void PictureBox::setAutoSize(bool autoSize) {
+    autoSize_ = autoSize;
+    if (autoSize_) fitToPicture();
+}
+
+// An empty picture leaves the size alone, as there is nothing to take a size from.
+void PictureBox::fitToPicture() {
+    if (!picture_.isNull()) resize(picture_.size());
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+    if (picture_.isNull()) return;
+    QPainter painter(this);
+    if (!stretch_ || picture_.size() == size()) {
+        painter.drawImage(QPoint(0, 0), picture_);
+        return;
+    }
+    // Scaling once per size, with area averaging, keeps large scenery pictures free of the
+    // aliasing a bilinear draw would give.
+    const qreal ratio = devicePixelRatioF();
+    const QSize target = (QSizeF(size()) * ratio).toSize();
+    if (scaled_.size() != target) {
+        scaled_ = picture_.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        scaled_.setDevicePixelRatio(ratio);
+    }
+    painter.drawImage(QPoint(0, 0), scaled_);
+}
+
+// The press is taken, not passed to the container, so that the release comes back here.
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    pressed_ = true;
+    event->accept();
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    const bool wasPressed = std::exchange(pressed_, false);
+    if (wasPressed && rect().contains(event->position().toPoint())) emit clicked();
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <string>
+
+// The picture control the windows place with setGeometry. Without stretch the picture is drawn
+// at the top-left corner at its own size and clipped by the control; with stretch it is scaled
+// smoothly to the control's size. With auto size the control takes the picture's own size and
+// keeps its top-left corner. An empty control draws nothing, so its container shows through.
+class PictureBox : public QWidget {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget* parent = nullptr);
+
+    // Loads a picture file (see loadPictureFile). On failure the previous picture stays and
+    // *error, when given, receives the message; on success *error is emptied.
+    bool load(const std::string& path, std::string* error = nullptr);
+
+    void setPicture(const QImage& picture);
+    const QImage& picture() const { return picture_; }
+
+    void setStretch(bool stretch);
+    bool stretch() const { return stretch_; }
+
+    void setAutoSize(bool autoSize);
+    bool autoSize() const { return autoSize_; }
+
+signals:
+    // A left button pressed and released inside the control.
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void fitToPicture();
+
+    QImage picture_;
+    QImage scaled_; // the stretched picture for the current size, made when first painted
+    bool stretch_ = false;
+    bool autoSize_ = false;
+    bool pressed_ = false;
+};

@@ -1,0 +1,156 @@
+#include "platform/PictureFile.h"
+
+#include "platform/CodePage1250.h"
+#include "platform/JpegDecoder.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+enum class Format { Bmp, Jpeg, Icon, Png, Unknown };
+
+// The extension of the last name of the path, without its dot, as written.
+std::string extensionOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+    return path.substr(dot + 1);
+}
+
+Format formatOf(const std::string& extension) {
+    std::string lower = extension;
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    if (lower == "bmp") return Format::Bmp;
+    if (lower == "jpg" || lower == "jpeg") return Format::Jpeg;
+    if (lower == "ico") return Format::Icon;
+    if (lower == "png") return Format::Png;
+    return Format::Unknown;
+}
+
+// File names are bytes; they are shown as UTF-8 when they are, else as the installation's code
+// page.
+std::string shownName(const std::string& path) {
+    const QString decoded = QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
+    if (decoded.toUtf8() == QByteArray::fromStdString(path)) return path;
+    return windows1250ToUtf8(path);
+}
+
+PictureLoad failure(const std::string& path, const std::string& reason) {
+    return {QImage(), "Cannot load picture file " + shownName(path) + ": " + reason};
+}
+
+std::string pixels(QSize size) {
+    return std::to_string(size.width()) + " x " + std::to_string(size.height()) + " pixels";
+}
+
+PictureLoad tooLarge(const std::string& path, QSize size) {
+    return failure(path, "the picture is too large (" + pixels(size) + ", at most " +
+                             std::to_string(MaxPictureSide) + " on a side)");
+}
+
+// A descriptor that closes itself unless handed on.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int get() const { return fd_; }
+    int release() { return std::exchange(fd_, -1); }
+
+private:
+    int fd_;
+};
+
+PictureLoad loadJpeg(const std::string& path, Descriptor& fd) {
+    std::FILE* file = ::fdopen(fd.get(), "rb");
+    if (file == nullptr) return failure(path, std::strerror(errno));
+    fd.release();
+    const JpegDecode decoded = decodeJpeg(file, MaxPictureSide);
+    std::fclose(file);
+    switch (decoded.status) {
+    case JpegDecode::Status::Ok:
+        return {decoded.image, {}};
+    case JpegDecode::Status::NotJpeg:
+        return failure(path, "not a valid JPEG picture (" + decoded.detail + ")");
+    case JpegDecode::Status::Damaged:
+        return failure(path, "the JPEG picture is damaged or incomplete (" + decoded.detail + ")");
+    case JpegDecode::Status::TooLarge:
+        return tooLarge(path, decoded.headerSize);
+    case JpegDecode::Status::OutOfMemory:
+        break;
+    }
+    if (!decoded.headerSize.isValid()) return failure(path, "not enough memory for the picture");
+    return failure(path, "not enough memory for the picture (" + pixels(decoded.headerSize) + ")");
+}
+
+PictureLoad loadWithQt(const std::string& path, Descriptor& fd, Format format) {
+    const char* qtFormat = format == Format::Bmp ? "bmp" : format == Format::Icon ? "ico" : "png";
+    const char* what = format == Format::Bmp    ? "BMP picture"
+                       : format == Format::Icon ? "icon"
+                                                : "PNG picture";
+    QFile file;
+    if (!file.open(fd.get(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        return failure(path, file.errorString().toStdString());
+    }
+    fd.release();
+
+    // Qt's own limit is process-wide; it must not refuse what the side limit lets through, at
+    // up to 8 bytes a pixel for 16-bit PNGs.
+    constexpr int neededMegabytes =
+        static_cast<int>(qint64(MaxPictureSide) * MaxPictureSide * 8 / (1024 * 1024));
+    if (QImageReader::allocationLimit() != 0 && QImageReader::allocationLimit() < neededMegabytes)
+        QImageReader::setAllocationLimit(neededMegabytes);
+
+    QImageReader reader(&file, qtFormat);
+    reader.setAutoDetectImageFormat(false);
+    const QSize size = reader.size();
+    if (size.width() > MaxPictureSide || size.height() > MaxPictureSide)
+        return tooLarge(path, size);
+    QImage image;
+    if (!reader.read(&image)) {
+        if (reader.error() == QImageReader::UnsupportedFormatError)
+            return failure(path, std::string("this system has no loader for ") + what + "s");
+        return failure(path, std::string("not a valid ") + what);
+    }
+    return {image, {}};
+}
+
+} // namespace
+
+PictureLoad loadPictureFile(const std::string& path) {
+    const std::string extension = extensionOf(path);
+    const Format format = formatOf(extension);
+    if (format == Format::Unknown)
+        return {QImage(), "Unknown picture file extension (." + extension + ")"};
+
+    // Not blocking on a named pipe that happens to carry a picture's name.
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const auto cannotOpen = [&](int error) {
+        return PictureLoad{QImage(), "Cannot open picture file " + shownName(path) + ": " +
+                                         std::strerror(error)};
+    };
+    if (fd.get() < 0) return cannotOpen(errno);
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) return cannotOpen(errno);
+    if (S_ISDIR(info.st_mode)) return cannotOpen(EISDIR);
+    if (!S_ISREG(info.st_mode)) return failure(path, "not an ordinary file");
+    if (info.st_size == 0) return failure(path, "the file is empty");
+    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
+
+    if (format == Format::Jpeg) return loadJpeg(path, fd);
+    return loadWithQt(path, fd, format);
+}
