@@ -111,7 +111,7 @@ void scanConsistBody(TextReader& in, const VehicleCatalogue& catalogue,
 void clearForNewConsist(ConsistRecord& record) {
     record.ConsistName.clear();
     record.ConsistNote.clear();
-    for (VehicleSlot& slot : record.slots) slot.clear();
+    for (VehicleSlot& slot : record.vehicleSlots) slot.clear();
 }
 
 } // namespace

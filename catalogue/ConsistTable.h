@@ -27,11 +27,11 @@ struct ConsistRecord {
     std::string ConsistName;
     std::string ConsistNote;
     std::uint8_t VehicleCount = 0;
-    std::array<VehicleSlot, SlotCount> slots{};
+    std::array<VehicleSlot, SlotCount> vehicleSlots{};
 
     // Slots are numbered from 1.
-    VehicleSlot& slot(int j) { return slots[static_cast<std::size_t>(j - 1)]; }
-    const VehicleSlot& slot(int j) const { return slots[static_cast<std::size_t>(j - 1)]; }
+    VehicleSlot& slot(int j) { return vehicleSlots[static_cast<std::size_t>(j - 1)]; }
+    const VehicleSlot& slot(int j) const { return vehicleSlots[static_cast<std::size_t>(j - 1)]; }
 };
 
 // The listed consists of the chosen scenery: consist k is row k-1 of the consist list.
@@ -47,7 +47,7 @@ struct ConsistTable {
     void clearRolesAndNotes() {
         for (ConsistRecord& c : consists) {
             c.ConsistNote.clear();
-            for (VehicleSlot& s : c.slots) s.VehicleRole = 0;
+            for (VehicleSlot& s : c.vehicleSlots) s.VehicleRole = 0;
         }
     }
 };

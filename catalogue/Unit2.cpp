@@ -1,0 +1,22 @@
+#include "catalogue/Unit2.h"
+
+#include "platform/Fonts.h"
+#include "platform/WindowPlacement.h"
+
+#include <QPlainTextEdit>
+
+TForm2::TForm2(const QWidget* mainWindow)
+    : ToolWindow(mainWindow, 551, 456, QStringLiteral("Rozkład jazdy")) {
+    setFont(designedFont(DesignedFace::MsSansSerif, 11));
+
+    // Two pixels wider and one higher than the window, as designed, so that no frame shows.
+    Memo3 = new QPlainTextEdit(this);
+    Memo3->setGeometry(0, 0, 553, 457);
+    Memo3->setReadOnly(true);
+    Memo3->setFont(designedFont(DesignedFace::Courier, 11));
+    Memo3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo3->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo3->setPlainText(QStringLiteral("Error"));
+    Memo3->setAccessibleName(QStringLiteral("Rozkład jazdy"));
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/ToolWindow.h"
+
+class QPlainTextEdit;
+
+// The timetable window: one text box filling it, showing a consist's timetable file.
+class TForm2 : public ToolWindow {
+    Q_OBJECT
+public:
+    explicit TForm2(const QWidget* mainWindow);
+
+    QPlainTextEdit* Memo3;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <deque>
+#include <vector>
+
+class QWidget;
+
+// Every message box of the launcher goes through here, so that tests can answer a box before it
+// would be shown and no test ever blocks on a modal dialog.
+class MessageBox {
+public:
+    enum Answer { Ok = 1, Yes = 6, No = 7 };
+    enum class Kind { Error, Question };
+
+    struct Shown {
+        Kind kind;
+        QString caption;
+        QString text;
+    };
+
+    // The application's standard error box: the application's title, an error icon, and the
+    // message with a full stop added.
+    static void showError(const QString& message);
+
+    // A Yes/No question with an exclamation icon, owned by the application's active window.
+    static Answer askYesNo(const QString& caption, const QString& text);
+
+    // Tests: the next box is not shown but answered at once with this answer.
+    static void setNextAnswer(Answer answer);
+    // Tests: the boxes answered in advance, in order.
+    static const std::vector<Shown>& answered();
+    static void clearAnswered();
+
+private:
+    static bool takeNextAnswer(Kind kind, const QString& caption, const QString& text,
+                               Answer& answer);
+};

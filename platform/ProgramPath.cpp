@@ -1,0 +1,48 @@
+#include "platform/ProgramPath.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace {
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+// Removes "." components and empty ones; ".." is kept, since without resolving links it cannot
+// be taken back safely.
+std::string withoutDotComponents(const std::string& path) {
+    std::string out;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t stop = path.find('/', start);
+        if (stop == std::string::npos) stop = path.size();
+        const std::string component = path.substr(start, stop - start);
+        start = stop + 1;
+        if (component.empty() || component == ".") continue;
+        out += '/';
+        out += component;
+    }
+    return out.empty() ? std::string("/") : out;
+}
+} // namespace
+
+std::string installFolderOf(const std::string& argv0, const std::string& currentFolder,
+                            const std::string& resolvedExecutable) {
+    if (argv0.find('/') == std::string::npos) return folderOf(resolvedExecutable);
+    const std::string absolute = argv0.front() == '/' ? argv0 : currentFolder + '/' + argv0;
+    return folderOf(withoutDotComponents(absolute));
+}
+
+std::string installFolderOfThisProgram(const std::string& argv0) {
+    std::unique_ptr<char, decltype(&std::free)> cwd(::getcwd(nullptr, 0), &std::free);
+    std::vector<char> exe(PATH_MAX + 1, '\0');
+    const ssize_t n = ::readlink("/proc/self/exe", exe.data(), PATH_MAX);
+    const std::string resolved = n > 0 ? std::string(exe.data(), static_cast<std::size_t>(n)) : "";
+    return installFolderOf(argv0, cwd ? cwd.get() : "/", resolved);
+}

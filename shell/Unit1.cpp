@@ -1,0 +1,266 @@
+#include "shell/Unit1.h"
+
+#include "catalogue/ConsistParser.h"
+#include "catalogue/SceneryMarkers.h"
+#include "catalogue/TextReader.h"
+#include "catalogue/Unit2.h"
+#include "platform/CodePage1250.h"
+#include "platform/FileListBox.h"
+#include "platform/Fonts.h"
+#include "platform/InstallPath.h"
+#include "platform/MessageBox.h"
+#include "platform/PictureBox.h"
+#include "platform/ProgramEnd.h"
+#include "platform/ProgramPath.h"
+#include "platform/WindowPlacement.h"
+#include "settings/SettingsFile.h"
+#include "settings/Unit4.h"
+#include "shell/Unit3.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+
+#include <sys/stat.h>
+
+namespace {
+
+const QColor WindowColour(192, 220, 192);
+
+QString shown(const std::string& bytes) { return QString::fromStdString(windows1250ToUtf8(bytes)); }
+
+bool fileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& caption, QRect geometry, bool enabled) {
+    auto* button = new QPushButton(caption, parent);
+    button->setGeometry(geometry);
+    button->setEnabled(enabled);
+    return button;
+}
+
+QPlainTextEdit* makeMemo(QWidget* parent, QRect geometry, const QString& accessibleName) {
+    auto* memo = new QPlainTextEdit(parent);
+    memo->setGeometry(geometry);
+    memo->setReadOnly(true);
+    memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    memo->setAccessibleName(accessibleName);
+    QPalette palette = memo->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    memo->setPalette(palette);
+    return memo;
+}
+
+PictureBox* makePicture(QWidget* parent, QRect geometry, const QString& accessibleName) {
+    auto* picture = new PictureBox(parent);
+    picture->setGeometry(geometry);
+    picture->setAccessibleName(accessibleName);
+    return picture;
+}
+
+} // namespace
+
+TForm1::TForm1(const std::string& argv0) {
+    makeFixedWindow(this, 792, 535, QStringLiteral("Torvia RSIM-424"), false);
+    fillBackground(this, WindowColour);
+    setFont(designedFont(DesignedFace::MsSansSerif, 11));
+    setAccessibleName(windowTitle());
+    buildControls();
+    FormCreate(argv0);
+    centreOnScreen(this);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::setSecondaryWindows(TForm2* timetable, TForm3* about, TForm4* options) {
+    Form2 = timetable;
+    Form3 = about;
+    Form4 = options;
+}
+
+void TForm1::buildControls() {
+    GroupBox1 = new QGroupBox(QStringLiteral("Trasa:"), this);
+    GroupBox1->setGeometry(4, 4, 784, 209);
+
+    FileListBox1 = new FileListBox(GroupBox1);
+    FileListBox1->setGeometry(16, 24, 201, 169);
+    FileListBox1->setMaskExtension(".scn");
+    FileListBox1->setAccessibleName(QStringLiteral("Pliki tras"));
+
+    Label1 = new QLabel(QStringLiteral("Label1"), GroupBox1);
+    Label1->setGeometry(232, 24, 297, 25);
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label1->setFont(designedFont(DesignedFace::Arial, 19));
+    // A screen reader reads the title itself as the label's name.
+    Label1->setAccessibleDescription(QStringLiteral("Nazwa trasy"));
+
+    Memo1 = makeMemo(GroupBox1, {232, 56, 297, 137}, QStringLiteral("Opis trasy"));
+    Memo1->setPlainText(QStringLiteral("<- Wybierz Trasę"));
+
+    Image1 = makePicture(GroupBox1, {544, 24, 225, 169}, QStringLiteral("Obraz trasy"));
+    Image1->setStretch(true);
+    Image1->hide();
+    Image2 = makePicture(GroupBox1, {544, 24, 225, 169}, QStringLiteral("Obraz trasy"));
+    Image2->setStretch(true);
+    Image2->setPicture(QImage(QStringLiteral(":/pictures/default_scenery.bmp")));
+
+    GroupBox2 = new QGroupBox(QStringLiteral("Sklady możliwe do prowadzenia:"), this);
+    GroupBox2->setGeometry(4, 220, 784, 273);
+
+    ListBox2 = new QListWidget(GroupBox2);
+    ListBox2->setGeometry(16, 24, 377, 121);
+    ListBox2->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListBox2->setAccessibleName(QStringLiteral("Składy"));
+
+    Memo2 = makeMemo(GroupBox2, {408, 24, 361, 121}, QStringLiteral("Opis składu"));
+    Memo2->setPlainText(QStringLiteral("<- Wybierz skład"));
+
+    ScrollBox1 = new QScrollArea(GroupBox2);
+    ScrollBox1->setGeometry(16, 160, 753, 97);
+    ScrollBox1->setAccessibleName(QStringLiteral("Pojazdy składu"));
+    auto* vehicles = new QWidget;
+    vehicles->resize(65, 33);
+    ScrollBox1->setWidget(vehicles);
+    Image3 = makePicture(vehicles, {0, 0, 65, 33}, QStringLiteral("Pojazd"));
+
+    Button1 = makeButton(this, QStringLiteral("Uruchom symulator"), {4, 504, 177, 25}, false);
+    QFont bold = Button1->font();
+    bold.setBold(true);
+    Button1->setFont(bold);
+    Button7 = makeButton(this, QStringLiteral("Zobacz rozkład jazdy"), {188, 504, 129, 25}, false);
+    Button6 = makeButton(this, QStringLiteral("Zobacz intro"), {324, 504, 75, 25}, false);
+
+    ImageGB = makePicture(this, {424, 504, 40, 24}, QStringLiteral("English"));
+    ImageGB->setAutoSize(true);
+    ImageGB->setPicture(QImage(QStringLiteral(":/pictures/flag_gb.bmp")));
+    ImagePL = makePicture(this, {424, 504, 40, 24}, QStringLiteral("Polski"));
+    ImagePL->setAutoSize(true);
+    ImagePL->setPicture(QImage(QStringLiteral(":/pictures/flag_pl.bmp")));
+    ImagePL->hide();
+
+    // The help and intro buttons are never enabled.
+    Button3 = makeButton(this, QStringLiteral("Pomoc"), {472, 504, 75, 25}, false);
+    Button2 = makeButton(this, QStringLiteral("Opcje"), {552, 504, 75, 25}, true);
+    Button4 = makeButton(this, QStringLiteral("O programie"), {632, 504, 75, 25}, true);
+    Button5 = makeButton(this, QStringLiteral("Wyjście"), {712, 504, 75, 25}, true);
+
+    setTabOrder(Memo1, FileListBox1);
+    setTabOrder(FileListBox1, ListBox2);
+    setTabOrder(ListBox2, Memo2);
+    setTabOrder(Memo2, ScrollBox1);
+    setTabOrder(ScrollBox1, Button1);
+    setTabOrder(Button1, Button2);
+    setTabOrder(Button2, Button4);
+    setTabOrder(Button4, Button5);
+    setTabOrder(Button5, Button6);
+    setTabOrder(Button6, Button7);
+    setTabOrder(Button7, Button3);
+
+    connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
+    connect(Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
+    connect(FileListBox1, &FileListBox::changed, this, &TForm1::FileListBox1Change);
+}
+
+void TForm1::FormCreate(const std::string& argv0) {
+    S.ChosenVehicle = "ghostview";
+    S.InstallRoot = installFolderOfThisProgram(argv0);
+    // The scenery folder of a Windows-made installation may be called "Scenery".
+    FileListBox1->applyFilePath(resolveInstallPath(S.InstallRoot, "/scenery"));
+    Wczytaj_Dynamic();
+    wczytaj_opcje();
+    S.DescriptionLines = {QStringLiteral("<- Wybierz Trasę")};
+    showLines(Memo1, S.DescriptionLines);
+}
+
+void TForm1::Wczytaj_Dynamic() { *S.Catalogue = loadVehicleCatalogue(S.InstallRoot); }
+
+void TForm1::wczytaj_opcje() { S.Settings = loadSimulatorSettings(S.InstallRoot); }
+
+void TForm1::showLines(QPlainTextEdit* memo, const QStringList& lines) {
+    memo->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+void TForm1::FileListBox1Change() {
+    S.ChosenVehicle = "ghostview";
+    czysc_dopr();
+    Button7->setEnabled(false);
+    S.DetailLines = {S.InterfaceLanguage == 0 ? QStringLiteral("<- Wybierz skład")
+                                              : QStringLiteral("<- Choose a train")};
+    showLines(Memo2, S.DetailLines);
+    Wczytaj_Sklady();
+    Odczyt_Scenerii();
+    czysc_dcc();
+}
+
+void TForm1::czysc_dopr() { S.Consists->clearRolesAndNotes(); }
+
+void TForm1::czysc_dcc() {
+    const int count = S.ThumbnailCount & 0xFF;
+    for (int i = 1; i <= count && i <= ConsistRecord::SlotCount; ++i)
+        if (PictureBox* picture = S.VehiclePictures[static_cast<std::size_t>(i - 1)])
+            picture->hide();
+}
+
+void TForm1::Wczytaj_Sklady() {
+    ListBox2->clear();
+    TextReader in = TextReader::open(FileListBox1->fileName());
+    for (const std::string& row : parseConsists(in, *S.Catalogue, *S.Consists))
+        ListBox2->addItem(shown(row));
+}
+
+void TForm1::Odczyt_Scenerii() {
+    S.DescriptionLines.clear();
+    TextReader in = TextReader::open(FileListBox1->fileName());
+    const SceneryMarkers markers = readSceneryMarkers(in);
+    if (markers.enablesStart) Button1->setEnabled(true);
+    for (const std::string& line : markers.descriptionLines) S.DescriptionLines << shown(line);
+
+    if (markers.picture.empty()) {
+        Image2->show();
+        Image1->hide();
+    } else {
+        const std::string picture =
+            resolveInstallPath(S.InstallRoot, "\\scenery\\images\\" + markers.picture);
+        // A picture named but missing leaves the previous one on screen.
+        if (fileExists(picture)) {
+            std::string error;
+            // A picture that cannot be loaded is reported, and the default one takes its
+            // place, so that the title and description still describe this scenery.
+            const bool loaded = Image1->load(picture, &error);
+            if (!loaded) MessageBox::showError(QString::fromStdString(error));
+            Image1->setVisible(loaded);
+            Image2->setVisible(!loaded);
+        }
+    }
+
+    const std::string name = FileListBox1->selectedName();
+    Label1->setText(markers.title.empty() ? displayFileName(name) : shown(markers.title));
+    S.SceneryFile = name;
+    showLines(Memo1, S.DescriptionLines);
+}
+
+void TForm1::Button2Click() {
+    Form4->Memo1->clear();
+    Form4->show();
+}
+
+void TForm1::Button4Click() { Form3->show(); }
+
+void TForm1::Button5Click() { endProgram(0); }
+
+void TForm1::Button7Click() { Form2->show(); }
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the program, also while other windows are open.
+    event->accept();
+    endProgram(0);
+}

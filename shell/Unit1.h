@@ -1,0 +1,80 @@
+#pragma once
+
+#include "shell/LauncherState.h"
+
+#include <QWidget>
+
+class FileListBox;
+class PictureBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollArea;
+class TForm2;
+class TForm3;
+class TForm4;
+
+// The main window: the scenery list and description above, the consists below, the buttons at
+// the bottom.
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    // argv0 is the name the launcher was started by; it decides the installation folder.
+    explicit TForm1(const std::string& argv0);
+    ~TForm1() override;
+
+    // The secondary windows are created after this one and handed in once they exist.
+    void setSecondaryWindows(TForm2* timetable, TForm3* about, TForm4* options);
+
+    const LauncherState& state() const { return S; }
+
+    // The controls, named as designed.
+    QGroupBox* GroupBox1;
+    FileListBox* FileListBox1;
+    QLabel* Label1;
+    QPlainTextEdit* Memo1;
+    PictureBox* Image1;
+    PictureBox* Image2;
+    QGroupBox* GroupBox2;
+    QListWidget* ListBox2;
+    QPlainTextEdit* Memo2;
+    QScrollArea* ScrollBox1;
+    PictureBox* Image3;
+    QPushButton* Button1;
+    QPushButton* Button7;
+    QPushButton* Button6;
+    PictureBox* ImageGB;
+    PictureBox* ImagePL;
+    QPushButton* Button3;
+    QPushButton* Button2;
+    QPushButton* Button4;
+    QPushButton* Button5;
+
+    void FileListBox1Change();
+    void Button2Click();
+    void Button4Click();
+    void Button5Click();
+    void Button7Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate(const std::string& argv0);
+    void czysc_dopr();
+    void czysc_dcc();
+    void Wczytaj_Sklady();
+    void Odczyt_Scenerii();
+    void Wczytaj_Dynamic();
+    void wczytaj_opcje();
+
+    void buildControls();
+    void showLines(QPlainTextEdit* memo, const QStringList& lines);
+
+    LauncherState S;
+    TForm2* Form2 = nullptr;
+    TForm3* Form3 = nullptr;
+    TForm4* Form4 = nullptr;
+};
