@@ -19,7 +19,8 @@ inline std::string asciiUpper(std::string_view s) {
 constexpr bool equalsUpperCased(std::string_view text, std::string_view upperKey) {
     if (text.size() != upperKey.size()) return false;
     for (std::size_t i = 0; i < text.size(); ++i)
-        if (asciiUpper(static_cast<unsigned char>(text[i])) != static_cast<unsigned char>(upperKey[i]))
+        if (asciiUpper(static_cast<unsigned char>(text[i])) !=
+            static_cast<unsigned char>(upperKey[i]))
             return false;
     return true;
 }

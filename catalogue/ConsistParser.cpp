@@ -61,8 +61,8 @@ LineResult readVehicleLine(TextReader& in, const VehicleCatalogue& catalogue,
     // fifth character of its token.
     if (!equalsUpperCased(prefix, "PKP\\") && !equalsUpperCased(prefix, "PKP/"))
         return LineResult::NotKept;
-    if (!in.skipToken() || !in.skipToken() || !in.readToken(slot.VehicleType) ||
-        !in.skipToken() || !in.readToken(slot.DriverType))
+    if (!in.skipToken() || !in.skipToken() || !in.readToken(slot.VehicleType) || !in.skipToken() ||
+        !in.readToken(slot.DriverType))
         return LineResult::EndOfFile;
 
     lookUpVehicle(catalogue, slot, consist.driveMarker);

@@ -14,7 +14,8 @@ std::int32_t catalogueInteger(std::string_view text) {
     if (i < text.size() && text[i] == '$') {
         base = 16;
         ++i;
-    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+    } else if (i + 1 < text.size() && text[i] == '0' &&
+               (text[i + 1] == 'x' || text[i + 1] == 'X')) {
         base = 16;
         i += 2;
     }
@@ -23,10 +24,14 @@ std::int32_t catalogueInteger(std::string_view text) {
     for (; i < text.size(); ++i) {
         const char c = text[i];
         unsigned digit;
-        if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
-        else if (base == 16 && c >= 'a' && c <= 'f') digit = static_cast<unsigned>(c - 'a' + 10);
-        else if (base == 16 && c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A' + 10);
-        else break;
+        if (c >= '0' && c <= '9')
+            digit = static_cast<unsigned>(c - '0');
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = static_cast<unsigned>(c - 'a' + 10);
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = static_cast<unsigned>(c - 'A' + 10);
+        else
+            break;
         value = value * base + digit;
         if (value > limit) return 0;
     }
@@ -57,6 +62,7 @@ VehicleCatalogue readVehicleCatalogue(TextReader& in) {
 }
 
 VehicleCatalogue loadVehicleCatalogue(const std::string& installRoot) {
-    TextReader in = TextReader::open(resolveInstallPath(installRoot, "\\dynamic\\pkp\\dynamic.dat"));
+    TextReader in =
+        TextReader::open(resolveInstallPath(installRoot, "\\dynamic\\pkp\\dynamic.dat"));
     return readVehicleCatalogue(in);
 }

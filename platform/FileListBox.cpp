@@ -55,8 +55,10 @@ void FileListBox::setMaskExtension(std::string extension) {
 
 void FileListBox::applyFilePath(const std::string& folder) {
     // A folder that cannot be entered leaves the list on the current folder's files.
-    if (!folder.empty() && ::chdir(folder.c_str()) == 0) directory_ = currentFolder();
-    else directory_ = currentFolder();
+    if (!folder.empty() && ::chdir(folder.c_str()) == 0)
+        directory_ = currentFolder();
+    else
+        directory_ = currentFolder();
     refill();
 }
 
@@ -89,7 +91,7 @@ std::string FileListBox::selectedName() const {
     if (selected.isEmpty()) return {};
     const int row = this->row(selected.front());
     return row >= 0 && row < static_cast<int>(names_.size()) ? names_[static_cast<std::size_t>(row)]
-                                                              : std::string();
+                                                             : std::string();
 }
 
 std::string FileListBox::fileName() const {

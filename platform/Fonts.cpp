@@ -6,7 +6,9 @@ QFont designedFont(DesignedFace face, int pixelHeight, bool bold) {
     // Liberation Sans has Arial's widths, and at the same height is no wider than the old
     // bitmap sans font was.
     case DesignedFace::MsSansSerif:
-    case DesignedFace::Arial: font.setFamilies(QStringList{"Liberation Sans", "Arial", "DejaVu Sans"}); break;
+    case DesignedFace::Arial:
+        font.setFamilies(QStringList{"Liberation Sans", "Arial", "DejaVu Sans"});
+        break;
     case DesignedFace::Courier:
         font.setFamilies(QStringList{"Liberation Mono", "Courier New", "DejaVu Sans Mono"});
         font.setStyleHint(QFont::Monospace);

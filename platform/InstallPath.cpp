@@ -1,6 +1,7 @@
 #include "platform/InstallPath.h"
 
 #include "catalogue/AsciiCase.h"
+#include "platform/PathComponents.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -34,19 +35,13 @@ std::string findNameIgnoringCase(const std::string& folder, std::string_view nam
 
 std::string resolveInstallPath(std::string_view installRoot, std::string_view windowsPath) {
     std::string path(installRoot);
-    std::size_t start = 0;
-    while (start <= windowsPath.size()) {
-        std::size_t stop = windowsPath.find_first_of("\\/", start);
-        if (stop == std::string_view::npos) stop = windowsPath.size();
-        const std::string_view component = windowsPath.substr(start, stop - start);
-        start = stop + 1;
-        if (component.empty()) continue;
+    forEachPathComponent(windowsPath, "\\/", [&path](std::string_view component) {
         const std::string folder = path;
         path += '/';
         path += component;
-        if (component == "." || component == ".." || exists(path)) continue;
+        if (component == "." || component == ".." || exists(path)) return;
         const std::string found = findNameIgnoringCase(folder, component);
         if (!found.empty()) path.replace(path.size() - component.size(), component.size(), found);
-    }
+    });
     return path;
 }

@@ -43,8 +43,14 @@ MessageBox::Answer MessageBox::askYesNo(const QString& caption, const QString& t
     return box.exec() == QMessageBox::Yes ? Yes : No;
 }
 
-void MessageBox::setNextAnswer(Answer answer) { nextAnswers().push_back(answer); }
+void MessageBox::setNextAnswer(Answer answer) {
+    nextAnswers().push_back(answer);
+}
 
-const std::vector<MessageBox::Shown>& MessageBox::answered() { return answeredBoxes(); }
+const std::vector<MessageBox::Shown>& MessageBox::answered() {
+    return answeredBoxes();
+}
 
-void MessageBox::clearAnswered() { answeredBoxes().clear(); }
+void MessageBox::clearAnswered() {
+    answeredBoxes().clear();
+}

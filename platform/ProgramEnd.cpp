@@ -9,6 +9,10 @@ std::function<void(int)>& handler() {
 }
 } // namespace
 
-void endProgram(int exitCode) { handler()(exitCode); }
+void endProgram(int exitCode) {
+    handler()(exitCode);
+}
 
-void setProgramEndHandler(std::function<void(int)> newHandler) { handler() = std::move(newHandler); }
+void setProgramEndHandler(std::function<void(int)> newHandler) {
+    handler() = std::move(newHandler);
+}

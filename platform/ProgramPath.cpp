@@ -1,5 +1,7 @@
 #include "platform/ProgramPath.h"
 
+#include "platform/PathComponents.h"
+
 #include <unistd.h>
 
 #include <climits>
@@ -18,16 +20,11 @@ std::string folderOf(const std::string& path) {
 // be taken back safely.
 std::string withoutDotComponents(const std::string& path) {
     std::string out;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        std::size_t stop = path.find('/', start);
-        if (stop == std::string::npos) stop = path.size();
-        const std::string component = path.substr(start, stop - start);
-        start = stop + 1;
-        if (component.empty() || component == ".") continue;
+    forEachPathComponent(path, "/", [&out](std::string_view component) {
+        if (component == ".") return;
         out += '/';
         out += component;
-    }
+    });
     return out.empty() ? std::string("/") : out;
 }
 } // namespace

@@ -15,9 +15,9 @@ class PictureBox;
 // What the main window holds for the rest of the launcher. Texts that go to the simulator are
 // kept as the bytes of the files and folders they came from.
 struct LauncherState {
-    std::string InstallRoot;   // the launcher's folder, without a trailing separator
-    std::string SceneryFile;   // the chosen scenery's name within the scenery folder
-    std::string ChosenVehicle; // "ghostview" while no consist is chosen
+    std::string InstallRoot;            // the launcher's folder, without a trailing separator
+    std::string SceneryFile;            // the chosen scenery's name within the scenery folder
+    std::string ChosenVehicle;          // "ghostview" while no consist is chosen
     std::uint8_t InterfaceLanguage = 0; // 0 Polish, 1 English
 
     QStringList DescriptionLines; // shown in Memo1

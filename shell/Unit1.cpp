@@ -31,7 +31,9 @@ namespace {
 
 const QColor WindowColour(192, 220, 192);
 
-QString shown(const std::string& bytes) { return QString::fromStdString(windows1250ToUtf8(bytes)); }
+QString shown(const std::string& bytes) {
+    return QString::fromStdString(windows1250ToUtf8(bytes));
+}
 
 bool fileExists(const std::string& path) {
     struct stat st {};
@@ -181,9 +183,13 @@ void TForm1::FormCreate(const std::string& argv0) {
     showLines(Memo1, S.DescriptionLines);
 }
 
-void TForm1::Wczytaj_Dynamic() { *S.Catalogue = loadVehicleCatalogue(S.InstallRoot); }
+void TForm1::Wczytaj_Dynamic() {
+    *S.Catalogue = loadVehicleCatalogue(S.InstallRoot);
+}
 
-void TForm1::wczytaj_opcje() { S.Settings = loadSimulatorSettings(S.InstallRoot); }
+void TForm1::wczytaj_opcje() {
+    S.Settings = loadSimulatorSettings(S.InstallRoot);
+}
 
 void TForm1::showLines(QPlainTextEdit* memo, const QStringList& lines) {
     memo->setPlainText(lines.join(QLatin1Char('\n')));
@@ -201,7 +207,9 @@ void TForm1::FileListBox1Change() {
     czysc_dcc();
 }
 
-void TForm1::czysc_dopr() { S.Consists->clearRolesAndNotes(); }
+void TForm1::czysc_dopr() {
+    S.Consists->clearRolesAndNotes();
+}
 
 void TForm1::czysc_dcc() {
     const int count = S.ThumbnailCount & 0xFF;
@@ -253,11 +261,17 @@ void TForm1::Button2Click() {
     Form4->show();
 }
 
-void TForm1::Button4Click() { Form3->show(); }
+void TForm1::Button4Click() {
+    Form3->show();
+}
 
-void TForm1::Button5Click() { endProgram(0); }
+void TForm1::Button5Click() {
+    endProgram(0);
+}
 
-void TForm1::Button7Click() { Form2->show(); }
+void TForm1::Button7Click() {
+    Form2->show();
+}
 
 void TForm1::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the program, also while other windows are open.

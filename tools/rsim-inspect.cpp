@@ -15,11 +15,14 @@
 
 namespace {
 
-std::string text(std::string_view bytes) { return jsonString(windows1250ToUtf8(bytes)); }
+std::string text(std::string_view bytes) {
+    return jsonString(windows1250ToUtf8(bytes));
+}
 
 std::string catalogueJson(const std::string& installRoot) {
     const auto catalogue = std::make_unique<VehicleCatalogue>(loadVehicleCatalogue(installRoot));
-    std::string out = "{\"count\": " + std::to_string(catalogue->CatalogueCount) + ", \"records\": [";
+    std::string out =
+        "{\"count\": " + std::to_string(catalogue->CatalogueCount) + ", \"records\": [";
     for (int n = 1; n <= catalogue->CatalogueCount; ++n) {
         const CatalogueRecord& r = catalogue->record(n);
         if (n > 1) out += ", ";
@@ -63,7 +66,8 @@ std::string sceneryJson(const std::string& sceneryPath) {
     TextReader in = TextReader::open(sceneryPath);
     const SceneryMarkers markers = readSceneryMarkers(in);
     const std::string fileName = sceneryFileName(sceneryPath);
-    std::string out = "{\"title\": " + text(sceneryTitle(markers, fileName)) + ", \"description\": [";
+    std::string out =
+        "{\"title\": " + text(sceneryTitle(markers, fileName)) + ", \"description\": [";
     for (std::size_t i = 0; i < markers.descriptionLines.size(); ++i)
         out += (i ? ", " : "") + text(markers.descriptionLines[i]);
     out += "], \"picture\": " + text(markers.picture);
@@ -104,11 +108,16 @@ int main(int argc, char** argv) {
     const std::string command = argv[1];
     const std::string installRoot = installRootArgument(argv[2]);
     std::string json;
-    if (command == "catalogue" && argc == 3) json = catalogueJson(installRoot);
-    else if (command == "consists" && argc == 4) json = consistsJson(installRoot, argv[3]);
-    else if (command == "scenery" && argc == 4) json = sceneryJson(argv[3]);
-    else if (command == "settings" && argc == 3) json = settingsJson(installRoot);
-    else return usage();
+    if (command == "catalogue" && argc == 3)
+        json = catalogueJson(installRoot);
+    else if (command == "consists" && argc == 4)
+        json = consistsJson(installRoot, argv[3]);
+    else if (command == "scenery" && argc == 4)
+        json = sceneryJson(argv[3]);
+    else if (command == "settings" && argc == 3)
+        json = settingsJson(installRoot);
+    else
+        return usage();
     json += '\n';
     std::fwrite(json.data(), 1, json.size(), stdout);
     return 0;

@@ -23,7 +23,9 @@
 #include <memory>
 #include <optional>
 
-void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace {
 
@@ -104,7 +106,8 @@ TEST_F(MainWindow, StartsWithOnlyOptionsAboutAndQuitEnabled) {
     TForm1& w = start();
     EXPECT_EQ(w.windowTitle(), "Torvia RSIM-424");
     EXPECT_EQ(w.size(), QSize(792, 535));
-    for (QPushButton* b : {w.Button1, w.Button7, w.Button6, w.Button3}) EXPECT_FALSE(b->isEnabled());
+    for (QPushButton* b : {w.Button1, w.Button7, w.Button6, w.Button3})
+        EXPECT_FALSE(b->isEnabled());
     for (QPushButton* b : {w.Button2, w.Button4, w.Button5}) EXPECT_TRUE(b->isEnabled());
     EXPECT_FALSE(w.ImageGB->isHidden());
     EXPECT_TRUE(w.ImagePL->isHidden());
@@ -126,7 +129,9 @@ TEST_F(MainWindow, ListsSceneriesAsWindowsWouldWhateverTheirCase) {
     write("Scenery/.hidden.scn", "x");
     write("Scenery/notes.txt", "x");
     write("Scenery/folder.scn/inside.scn", "x");
-    write("Scenery/\xb3\xf3" "d\x9f.scn", "x"); // a Windows-1250 name: "łódź"
+    write("Scenery/\xb3\xf3"
+          "d\x9f.scn",
+          "x"); // a Windows-1250 name: "łódź"
     TForm1& w = start();
     EXPECT_EQ(rows(w.FileListBox1),
               QStringList({"Alpha.scn", "alpha2.Scn", "beta.SCN", QString::fromUtf8("łódź.scn")}));
@@ -191,8 +196,8 @@ TEST_F(MainWindow, AnUndecodablePictureIsReportedAndTheWindowStillDescribesTheSc
     writePicture("scenery/images/good.bmp", Qt::blue);
     write("scenery/images/broken.jpg", "this is no picture");
     write("scenery/a.scn", "//$I good.bmp\r\n//$N Good\r\n" + consist("T1", "loco"));
-    write("scenery/b.scn", "//$I broken.jpg\r\n//$N Broken\r\n//$D Opis\r\n" +
-                               consist("T2", "car"));
+    write("scenery/b.scn",
+          "//$I broken.jpg\r\n//$N Broken\r\n//$D Opis\r\n" + consist("T2", "car"));
     TForm1& w = start();
     choose("a.scn");
     MessageBox::setNextAnswer(MessageBox::Ok);
