@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -262,18 +263,31 @@ TEST_F(MainWindow, ClosingTheMainWindowEndsTheProgram) {
 
 TEST_F(MainWindow, ControlsStandWhereTheyWereDesigned) {
     TForm1& w = start();
-    EXPECT_EQ(w.GroupBox1->geometry(), QRect(4, 4, 784, 209));
-    EXPECT_EQ(w.FileListBox1->geometry(), QRect(16, 24, 201, 169));
-    EXPECT_EQ(w.Image1->geometry(), w.Image2->geometry());
-    EXPECT_EQ(w.GroupBox2->geometry(), QRect(4, 220, 784, 273));
-    EXPECT_EQ(w.Button5->geometry(), QRect(712, 504, 75, 25));
-    EXPECT_EQ(w.ImageGB->geometry(), QRect(424, 504, 40, 24));
+    struct Placed {
+        QWidget* control;
+        QRect geometry;
+    };
+    const std::vector<Placed> designed{
+        {w.GroupBox1, {4, 4, 784, 209}},   {w.FileListBox1, {16, 24, 201, 169}},
+        {w.Label1, {232, 24, 297, 25}},    {w.Memo1, {232, 56, 297, 137}},
+        {w.Image1, {544, 24, 225, 169}},   {w.Image2, {544, 24, 225, 169}},
+        {w.GroupBox2, {4, 220, 784, 273}}, {w.ListBox2, {16, 24, 377, 121}},
+        {w.Memo2, {408, 24, 361, 121}},    {w.ScrollBox1, {16, 160, 753, 97}},
+        {w.Image3, {0, 0, 65, 33}},        {w.Button1, {4, 504, 177, 25}},
+        {w.Button7, {188, 504, 129, 25}},  {w.Button6, {324, 504, 75, 25}},
+        {w.ImageGB, {424, 504, 40, 24}},   {w.ImagePL, {424, 504, 40, 24}},
+        {w.Button3, {472, 504, 75, 25}},   {w.Button2, {552, 504, 75, 25}},
+        {w.Button4, {632, 504, 75, 25}},   {w.Button5, {712, 504, 75, 25}},
+    };
+    for (const Placed& p : designed)
+        EXPECT_EQ(p.control->geometry(), p.geometry) << p.control->accessibleName().toStdString();
     EXPECT_EQ(w.palette().color(QPalette::Window), QColor(192, 220, 192));
     EXPECT_TRUE(w.Button1->font().bold());
-    // Every caption fits its button.
+    // Every caption fits its button, and the title its label.
     for (QPushButton* b : w.findChildren<QPushButton*>())
         EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()) + 8, b->width())
             << b->text().toStdString();
+    EXPECT_LE(w.Label1->fontMetrics().height(), w.Label1->height());
 }
 
 } // namespace
