@@ -1,0 +1,86 @@
+// The settings reader and the settings file formatter. Checked on every input:
+//  - an LF-only file reads like its CR LF twin (values compared without their CRs: a value
+//    that has no blank before its line end takes the line end in);
+//  - nothing after a byte of code 26 is read;
+//  - the values read, when none holds a blank, an LF or a byte of code 26, come back unchanged
+//    from the file the launcher writes of them, with a "-" before each inverted sensitivity;
+//  - sixteen values cut from the input (at bytes 0, less those three bytes) make a file of
+//    exactly 22 lines ending with CR LF that reads back as those values, with CR LF line ends
+//    and with LF alone.
+
+#include "FuzzSupport.h"
+
+#include "catalogue/TextReader.h"
+#include "settings/SettingsFile.h"
+#include "settings/SimulatorSettings.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace {
+
+FUZZ_HARNESS SimulatorSettings read(std::string_view bytes) {
+    TextReader in(bytes);
+    return readSimulatorSettings(in);
+}
+
+FUZZ_HARNESS SimulatorSettings withoutCr(SimulatorSettings s) {
+    for (const SettingsField& f : SettingsFields) s.*f.member = fuzz::withoutCr(s.*f.member);
+    return s;
+}
+
+FUZZ_HARNESS bool writable(std::string_view value) {
+    return !fuzz::contains(value, ' ') && !fuzz::contains(value, '\n') &&
+           !fuzz::contains(value, '\x1a');
+}
+
+FUZZ_HARNESS bool writable(const SimulatorSettings& s) {
+    for (const SettingsField& f : SettingsFields)
+        if (!writable(s.*f.member)) return false;
+    return true;
+}
+
+FUZZ_HARNESS std::string format(const SimulatorSettings& s, bool invertHorizontal,
+                                bool invertVertical) {
+    return formatSettingsFile(s, Resolution{s.width, s.height}, invertHorizontal, invertVertical);
+}
+
+FUZZ_HARNESS void checkRoundTrip(const SimulatorSettings& s) {
+    const std::string file = format(s, false, false);
+    std::size_t lines = 0;
+    for (char c : file) lines += c == '\n';
+    FUZZ_CHECK(lines == 22);
+    FUZZ_CHECK(file.size() >= 2 && file.compare(file.size() - 2, 2, "\r\n") == 0);
+    FUZZ_CHECK(read(file) == s);
+    FUZZ_CHECK(read(fuzz::withLfOnly(file)) == s);
+
+    SimulatorSettings inverted = s;
+    inverted.mousescalehorizontal.insert(0, "-");
+    inverted.mousescalevertical.insert(0, "-");
+    FUZZ_CHECK(read(format(s, true, true)) == inverted);
+}
+
+} // namespace
+
+extern "C" FUZZ_HARNESS int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes = fuzz::asText(data, size);
+    const SimulatorSettings settings = read(bytes);
+
+    FUZZ_CHECK(read(fuzz::withTrailerAfterEnd(bytes)) == settings);
+    const std::string crLf = fuzz::withCrLf(bytes);
+    if (crLf.size() != bytes.size()) FUZZ_CHECK(withoutCr(read(crLf)) == withoutCr(settings));
+    if (writable(settings)) checkRoundTrip(settings);
+
+    SimulatorSettings cut;
+    std::size_t field = 0;
+    for (char c : bytes) {
+        if (c == '\0') {
+            if (++field == SettingsFields.size()) break;
+        } else if (writable(std::string_view(&c, 1))) {
+            cut.*SettingsFields[field].member += c;
+        }
+    }
+    checkRoundTrip(cut);
+    return 0;
+}
