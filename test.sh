@@ -5,5 +5,5 @@ cd "$(dirname "$0")"
 source scripts/packages.sh
 ensure_packages
 build_launcher
-ctest --test-dir build --output-on-failure --parallel 2
 fuzz/run-fuzzers.sh 5
+ctest --test-dir build --output-on-failure --parallel 2
