@@ -4,7 +4,6 @@
 #include "platform/CodePage1250.h"
 
 #include <QFocusEvent>
-#include <QStringDecoder>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -37,10 +36,7 @@ std::string currentFolder() {
 } // namespace
 
 QString displayFileName(const std::string& name) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString decoded = utf8(QByteArrayView(name.data(), static_cast<qsizetype>(name.size())));
-    if (!utf8.hasError()) return decoded;
-    return QString::fromStdString(windows1250ToUtf8(name));
+    return QString::fromStdString(fileNameToUtf8(name));
 }
 
 FileListBox::FileListBox(QWidget* parent) : QListWidget(parent) {

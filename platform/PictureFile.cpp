@@ -38,16 +38,8 @@ Format formatOf(const std::string& extension) {
     return Format::Unknown;
 }
 
-// File names are bytes; they are shown as UTF-8 when they are, else as the installation's code
-// page.
-std::string shownName(const std::string& path) {
-    const QString decoded = QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
-    if (decoded.toUtf8() == QByteArray::fromStdString(path)) return path;
-    return windows1250ToUtf8(path);
-}
-
 PictureLoad failure(const std::string& path, const std::string& reason) {
-    return {QImage(), "Cannot load picture file " + shownName(path) + ": " + reason};
+    return {QImage(), "Cannot load picture file " + fileNameToUtf8(path) + ": " + reason};
 }
 
 std::string pixels(QSize size) {
@@ -140,7 +132,7 @@ PictureLoad loadPictureFile(const std::string& path) {
     // Not blocking on a named pipe that happens to carry a picture's name.
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     const auto cannotOpen = [&](int error) {
-        return PictureLoad{QImage(), "Cannot open picture file " + shownName(path) + ": " +
+        return PictureLoad{QImage(), "Cannot open picture file " + fileNameToUtf8(path) + ": " +
                                          std::strerror(error)};
     };
     if (fd.get() < 0) return cannotOpen(errno);

@@ -57,3 +57,15 @@ TEST(CodePage1250, DecodesToUtf8) {
     EXPECT_EQ(windows1250ToUtf8(std::string_view("a\0b", 3)), std::string("a\0b", 3));
     EXPECT_EQ(windows1250ToUtf8(""), "");
 }
+
+TEST(CodePage1250, FileNamesStayUtf8WhenTheyAreAndAreDecodedOtherwise) {
+    EXPECT_EQ(fileNameToUtf8("\xc5\x82\xc3\xb3"
+                             "d\xc5\xba.scn"),
+              "łódź.scn");
+    EXPECT_EQ(fileNameToUtf8("\xb3\xf3"
+                             "d\x9f.scn"),
+              "łódź.scn");
+    // An overlong slash and a lone surrogate are no UTF-8.
+    EXPECT_EQ(fileNameToUtf8("\xc0\xaf"), "\xc5\x94\xc5\xbb"); // "ŔŻ"
+    EXPECT_EQ(fileNameToUtf8("\xed\xa0\x80"), windows1250ToUtf8("\xed\xa0\x80"));
+}
