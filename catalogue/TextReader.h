@@ -24,6 +24,9 @@ public:
     // A file that cannot be opened, is not an ordinary file or cannot be read reads as empty.
     static TextReader open(const std::string& path);
 
+    // A second reader of the same bytes from their start; it must not outlive this one.
+    TextReader fromStart() const { return TextReader(std::string_view(data_, end_)); }
+
     TextReader(TextReader&&) noexcept = default;
     TextReader& operator=(TextReader&&) noexcept = default;
 

@@ -202,8 +202,10 @@ void TForm1::FileListBox1Change() {
     S.DetailLines = {S.InterfaceLanguage == 0 ? QStringLiteral("<- Wybierz skład")
                                               : QStringLiteral("<- Choose a train")};
     showLines(Memo2, S.DetailLines);
+    chosenScenery_ = TextReader::open(FileListBox1->fileName());
     Wczytaj_Sklady();
     Odczyt_Scenerii();
+    chosenScenery_ = TextReader();
     czysc_dcc();
 }
 
@@ -220,14 +222,14 @@ void TForm1::czysc_dcc() {
 
 void TForm1::Wczytaj_Sklady() {
     ListBox2->clear();
-    TextReader in = TextReader::open(FileListBox1->fileName());
+    TextReader in = chosenScenery_.fromStart();
     for (const std::string& row : parseConsists(in, *S.Catalogue, *S.Consists))
         ListBox2->addItem(shown(row));
 }
 
 void TForm1::Odczyt_Scenerii() {
     S.DescriptionLines.clear();
-    TextReader in = TextReader::open(FileListBox1->fileName());
+    TextReader in = chosenScenery_.fromStart();
     const SceneryMarkers markers = readSceneryMarkers(in);
     if (markers.enablesStart) Button1->setEnabled(true);
     for (const std::string& line : markers.descriptionLines) S.DescriptionLines << shown(line);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/TextReader.h"
 #include "shell/LauncherState.h"
 
 #include <QWidget>
@@ -74,6 +75,8 @@ private:
     void showLines(QPlainTextEdit* memo, const QStringList& lines);
 
     LauncherState S;
+    // The chosen scenery, read once for both of its readers while a choice is handled.
+    TextReader chosenScenery_;
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
     TForm4* Form4 = nullptr;
