@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Starts an X server of its own and a session bus, then lets launcher_e2e.py play.
+# Starts an X server of its own and a session bus, then lets one of the play scripts play.
 set -euo pipefail
-launcher=$1 inspect=$2 sample=$3 screenshots=$4
+script=$1 launcher=$2 inspect=$3 sample=$4 screenshots=$5
 here=$(cd "$(dirname "$0")" && pwd)
 
 work=$(mktemp -d)
@@ -27,5 +27,5 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
 export DISPLAY=":$display"
 
-dbus-run-session -- /usr/bin/python3 "$here/launcher_e2e.py" \
+dbus-run-session -- /usr/bin/python3 "$here/$script" \
     "$work/install" "$inspect" "$screenshots"

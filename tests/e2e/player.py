@@ -1,0 +1,68 @@
+"""What every play script needs: starting the launcher, finding its controls on the
+accessibility bus as a screen reader does, clicking them with xdotool, and screenshots."""
+
+import os
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+
+def fail(message):
+    print("FAIL:", message, file=sys.stderr)
+    sys.exit(1)
+
+
+def screenshot(folder, name):
+    subprocess.run(["import", "-window", "root", os.path.join(folder, name)], check=True)
+
+
+def wait_for(what, probe, seconds=15):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        found = probe()
+        if found:
+            return found
+        time.sleep(0.2)
+    fail("timed out waiting for " + what)
+
+
+def application():
+    desktop = pyatspi.Registry.getDesktop(0)
+    for i in range(desktop.childCount):
+        app = desktop.getChildAtIndex(i)
+        if app is not None and app.name in ("RSIM", "rsim-launcher"):
+            return app
+    return None
+
+
+def find(root, name, role=None):
+    def matches(node):
+        return node.name == name and (role is None or node.getRoleName() == role)
+
+    return pyatspi.findDescendant(root, matches)
+
+
+def find_described(root, description):
+    return pyatspi.findDescendant(root, lambda node: node.description == description)
+
+
+def click(node):
+    box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    x, y = box.x + box.width // 2, box.y + box.height // 2
+    subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], check=True)
+
+
+def text_of(node):
+    text = node.queryText()
+    return text.getText(0, text.characterCount)
+
+
+def items_of(listbox):
+    return [listbox.getChildAtIndex(i).name for i in range(listbox.childCount)]
+
+
+def start_launcher(install):
+    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
+    return subprocess.Popen([os.path.join(install, "rsim-launcher")], cwd="/", env=env)
