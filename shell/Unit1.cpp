@@ -14,6 +14,7 @@
 #include "platform/ProgramPath.h"
 #include "platform/WindowPlacement.h"
 #include "settings/SettingsFile.h"
+#include "settings/SimulatorLaunch.h"
 #include "settings/Unit4.h"
 #include "shell/Unit3.h"
 
@@ -173,7 +174,7 @@ void TForm1::buildControls() {
 }
 
 void TForm1::FormCreate(const std::string& argv0) {
-    S.ChosenVehicle = "ghostview";
+    S.ChosenVehicle = GhostviewVehicle;
     S.InstallRoot = installFolderOfThisProgram(argv0);
     // The scenery folder of a Windows-made installation may be called "Scenery".
     FileListBox1->applyFilePath(resolveInstallPath(S.InstallRoot, "/scenery"));
@@ -196,7 +197,7 @@ void TForm1::showLines(QPlainTextEdit* memo, const QStringList& lines) {
 }
 
 void TForm1::FileListBox1Change() {
-    S.ChosenVehicle = "ghostview";
+    S.ChosenVehicle = GhostviewVehicle;
     czysc_dopr();
     Button7->setEnabled(false);
     S.DetailLines = {S.InterfaceLanguage == 0 ? QStringLiteral("<- Wybierz skład")
