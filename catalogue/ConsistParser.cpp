@@ -1,9 +1,9 @@
 #include "catalogue/ConsistParser.h"
 
-#include "catalogue/AsciiCase.h"
 #include "catalogue/ConsistTable.h"
 #include "catalogue/TextReader.h"
 #include "catalogue/VehicleCatalogue.h"
+#include "platform/AsciiCase.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #include "catalogue/SceneryMarkers.h"
 
-#include "catalogue/AsciiCase.h"
 #include "catalogue/TextReader.h"
+#include "platform/AsciiCase.h"
 
 SceneryMarkers readSceneryMarkers(TextReader& in) {
     SceneryMarkers markers;

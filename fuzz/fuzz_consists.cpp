@@ -11,11 +11,11 @@
 
 #include "FuzzSupport.h"
 
-#include "catalogue/AsciiCase.h"
 #include "catalogue/ConsistParser.h"
 #include "catalogue/ConsistTable.h"
 #include "catalogue/TextReader.h"
 #include "catalogue/VehicleCatalogue.h"
+#include "platform/AsciiCase.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "platform/FileListBox.h"
 
-#include "catalogue/AsciiCase.h"
+#include "platform/AsciiCase.h"
 #include "platform/CodePage1250.h"
 
 #include <QFocusEvent>

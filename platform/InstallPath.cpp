@@ -1,6 +1,6 @@
 #include "platform/InstallPath.h"
 
-#include "catalogue/AsciiCase.h"
+#include "platform/AsciiCase.h"
 #include "platform/PathComponents.h"
 
 #include <dirent.h>

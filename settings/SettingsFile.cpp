@@ -1,7 +1,7 @@
 #include "settings/SettingsFile.h"
 
-#include "catalogue/AsciiCase.h"
 #include "catalogue/TextReader.h"
+#include "platform/AsciiCase.h"
 #include "platform/InstallPath.h"
 
 namespace {
