@@ -33,15 +33,39 @@ std::string findNameIgnoringCase(const std::string& folder, std::string_view nam
     return best;
 }
 
+bool fileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+namespace {
+// The name in folder that Windows would open for component, or "" when there is none.
+std::string findAsWindowsWould(const std::string& folder, std::string_view component) {
+    if (exists(folder + '/' + std::string(component))) return std::string(component);
+    return findNameIgnoringCase(folder, component);
+}
+
+std::string_view withoutTrailingBlanksAndDots(std::string_view name) {
+    const std::size_t last = name.find_last_not_of(" .");
+    return last == std::string_view::npos ? std::string_view() : name.substr(0, last + 1);
+}
+} // namespace
+
 std::string resolveInstallPath(std::string_view installRoot, std::string_view windowsPath) {
     std::string path(installRoot);
     forEachPathComponent(windowsPath, "\\/", [&path](std::string_view component) {
         const std::string folder = path;
         path += '/';
-        path += component;
-        if (component == "." || component == ".." || exists(path)) return;
-        const std::string found = findNameIgnoringCase(folder, component);
-        if (!found.empty()) path.replace(path.size() - component.size(), component.size(), found);
+        if (component == "." || component == "..") {
+            path += component;
+            return;
+        }
+        std::string found = findAsWindowsWould(folder, component);
+        // Windows drops trailing blanks and dots from a name, so "p.bmp " opens "p.bmp".
+        const std::string_view trimmed = withoutTrailingBlanksAndDots(component);
+        if (found.empty() && !trimmed.empty() && trimmed != component)
+            found = findAsWindowsWould(folder, trimmed);
+        path += found.empty() ? component : std::string_view(found);
     });
     return path;
 }

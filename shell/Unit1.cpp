@@ -26,19 +26,12 @@
 #include <QPushButton>
 #include <QScrollArea>
 
-#include <sys/stat.h>
-
 namespace {
 
 const QColor WindowColour(192, 220, 192);
 
 QString shown(const std::string& bytes) {
     return QString::fromStdString(windows1250ToUtf8(bytes));
-}
-
-bool fileExists(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 QPushButton* makeButton(QWidget* parent, const QString& caption, QRect geometry, bool enabled) {

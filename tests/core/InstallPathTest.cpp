@@ -43,6 +43,19 @@ TEST(InstallPath, FirstInByteOrderAmongCaseVariants) {
               root.path() + "/Scenery/route.scn");
 }
 
+TEST(InstallPath, TrailingBlanksAndDotsAreIgnoredAsWindowsIgnoresThem) {
+    TempFolder root;
+    root.write("Scenery/Images/p.bmp", "");
+    EXPECT_EQ(resolveInstallPath(root.path(), "\\scenery. \\images\\P.BMP "),
+              root.path() + "/Scenery/Images/p.bmp");
+    EXPECT_TRUE(fileExists(resolveInstallPath(root.path(), "\\scenery\\images\\p.bmp..")));
+    // A name that exists with its trailing blank is that file, not the one without.
+    root.write("Scenery/Images/p.bmp ", "");
+    EXPECT_EQ(resolveInstallPath(root.path(), "\\scenery\\images\\p.bmp "),
+              root.path() + "/Scenery/Images/p.bmp ");
+    EXPECT_FALSE(fileExists(root.path() + "/Scenery"));
+}
+
 TEST(InstallPath, MissingNameStaysAsWritten) {
     TempFolder root;
     root.makeFolder("scenery");
