@@ -39,8 +39,7 @@ QString displayFileName(const std::string& name) {
     return QString::fromStdString(fileNameToUtf8(name));
 }
 
-FileListBox::FileListBox(QWidget* parent) : QListWidget(parent) {
-    setSelectionMode(QAbstractItemView::SingleSelection);
+FileListBox::FileListBox(QWidget* parent) : ListBox(parent) {
     setUniformItemSizes(true);
     connect(this, &QListWidget::itemSelectionChanged, this, &FileListBox::changed);
 }
@@ -99,6 +98,6 @@ void FileListBox::focusInEvent(QFocusEvent* event) {
     // Focus alone selects nothing, and leaves no row current either, so that the first arrow
     // key picks the first file: only a user's choice picks a scenery.
     const bool hadSelection = !selectedItems().isEmpty();
-    QListWidget::focusInEvent(event);
+    ListBox::focusInEvent(event);
     if (!hadSelection) selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::Clear);
 }

@@ -1,15 +1,16 @@
 #pragma once
 
-#include <QListWidget>
+#include "platform/ListBox.h"
+
 #include <string>
 #include <vector>
 
 // The list of the files of one folder that match a mask, as Windows users know it: "*.scn"
 // matches without regard to case, names are sorted with ASCII letters compared without regard
-// to case, and one file at a time can be selected. Pointing the list at a folder makes that
+// to case, and one file at a time is chosen. Pointing the list at a folder makes that
 // folder the process's current folder. Every refill, and every selection a user makes, is
 // reported by changed(); after a refill nothing is selected.
-class FileListBox : public QListWidget {
+class FileListBox : public ListBox {
     Q_OBJECT
 public:
     explicit FileListBox(QWidget* parent = nullptr);

@@ -8,6 +8,7 @@
 #include "platform/FileListBox.h"
 #include "platform/Fonts.h"
 #include "platform/InstallPath.h"
+#include "platform/ListBox.h"
 #include "platform/MessageBox.h"
 #include "platform/PictureBox.h"
 #include "platform/ProgramEnd.h"
@@ -21,7 +22,6 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
@@ -110,9 +110,8 @@ void TForm1::buildControls() {
     GroupBox2 = new QGroupBox(QStringLiteral("Sklady możliwe do prowadzenia:"), this);
     GroupBox2->setGeometry(4, 220, 784, 273);
 
-    ListBox2 = new QListWidget(GroupBox2);
+    ListBox2 = new ListBox(GroupBox2);
     ListBox2->setGeometry(16, 24, 377, 121);
-    ListBox2->setSelectionMode(QAbstractItemView::SingleSelection);
     ListBox2->setAccessibleName(QStringLiteral("Składy"));
 
     Memo2 = makeMemo(GroupBox2, {408, 24, 361, 121}, QStringLiteral("Opis składu"));

@@ -9,7 +9,7 @@ class FileListBox;
 class PictureBox;
 class QGroupBox;
 class QLabel;
-class QListWidget;
+class ListBox;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollArea;
@@ -39,7 +39,7 @@ public:
     PictureBox* Image1;
     PictureBox* Image2;
     QGroupBox* GroupBox2;
-    QListWidget* ListBox2;
+    ListBox* ListBox2;
     QPlainTextEdit* Memo2;
     QScrollArea* ScrollBox1;
     PictureBox* Image3;

@@ -1,5 +1,6 @@
 #include "catalogue/Unit2.h"
 #include "platform/FileListBox.h"
+#include "platform/ListBox.h"
 #include "platform/MessageBox.h"
 #include "platform/PictureBox.h"
 #include "platform/ProgramEnd.h"
@@ -236,6 +237,22 @@ TEST_F(MainWindow, FocusAloneChoosesNoScenery) {
     EXPECT_EQ(w.Label1->text(), "");
     QTest::keyClick(w.FileListBox1, Qt::Key_Down);
     EXPECT_EQ(w.Label1->text(), "Alpha") << "the first arrow key picks the first scenery";
+}
+
+TEST_F(MainWindow, NoGestureEmptiesTheChosenSceneryOrConsist) {
+    write("scenery/a.scn", "//$N Alpha\r\n" + consist("T1", "loco"));
+    TForm1& w = start();
+    choose("a.scn");
+    for (ListBox* list : {static_cast<ListBox*>(w.FileListBox1), w.ListBox2}) {
+        const QRect firstRow = list->visualItemRect(list->item(0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, firstRow.center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, firstRow.center());
+        EXPECT_EQ(list->selectedItems().size(), 1) << list->accessibleName().toStdString();
+        QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);
+        EXPECT_EQ(list->selectedItems().size(), 1) << list->accessibleName().toStdString();
+    }
+    EXPECT_EQ(w.Label1->text(), "Alpha");
+    EXPECT_EQ(w.state().SceneryFile, "a.scn");
 }
 
 TEST_F(MainWindow, ButtonsOpenTheOtherWindowsAndQuitEndsTheProgram) {
