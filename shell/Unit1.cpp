@@ -94,6 +94,8 @@ void TForm1::buildControls() {
     Label1->setGeometry(232, 24, 297, 25);
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label1->setFont(designedFont(DesignedFace::Arial, 19));
+    // Titles and file names are shown as written, never as markup.
+    Label1->setTextFormat(Qt::PlainText);
     // A screen reader reads the title itself as the label's name.
     Label1->setAccessibleDescription(QStringLiteral("Nazwa trasy"));
 

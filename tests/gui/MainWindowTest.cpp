@@ -175,6 +175,18 @@ TEST_F(MainWindow, ASceneryWithoutMarkersIsCalledByItsFileName) {
     EXPECT_TRUE(w.Button1->isEnabled()) << "nothing disables the start again";
 }
 
+TEST_F(MainWindow, TitlesAndFileNamesAreShownAsWrittenNotAsMarkup) {
+    write("scenery/<b>bold.scn", "\r\n");
+    write("scenery/t.scn", "//$N <img src=\"t.scn\"><b>x</b>\r\n");
+    TForm1& w = start();
+    choose("<b>bold.scn");
+    EXPECT_EQ(w.Label1->text(), "<b>bold.scn");
+    EXPECT_EQ(w.Label1->textFormat(), Qt::PlainText);
+    choose("t.scn");
+    EXPECT_EQ(w.Label1->text(), "<img src=\"t.scn\"><b>x</b>");
+    EXPECT_EQ(w.Label1->textFormat(), Qt::PlainText);
+}
+
 TEST_F(MainWindow, SceneryPictureReplacesTheDefaultAndAMissingOneKeepsThePrevious) {
     writePicture("scenery/Images/RED.BMP", Qt::red);
     write("scenery/a.scn", "//$I red.bmp\r\n");
