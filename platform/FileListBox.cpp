@@ -3,7 +3,9 @@
 #include "platform/AsciiCase.h"
 #include "platform/CodePage1250.h"
 
+#include <QCollator>
 #include <QFocusEvent>
+#include <QLocale>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -18,15 +20,24 @@ bool hasExtensionIgnoringCase(std::string_view name, std::string_view upperExten
            equalsUpperCased(name.substr(name.size() - upperExtension.size()), upperExtension);
 }
 
-bool caseInsensitiveBefore(const std::string& a, const std::string& b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const unsigned char x = asciiUpper(static_cast<unsigned char>(a[i]));
-        const unsigned char y = asciiUpper(static_cast<unsigned char>(b[i]));
-        if (x != y) return x < y;
-    }
-    if (a.size() != b.size()) return a.size() < b.size();
-    return a < b;
+// The order of the player's Windows list: by the names as shown, ignoring case, in Polish
+// collation, so that "ł" follows "l"; names equal in that order follow their bytes.
+void sortAsWindowsLists(std::vector<std::string>& names) {
+    QCollator collator(QLocale(QLocale::Polish, QLocale::Poland));
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    struct Keyed {
+        QCollatorSortKey key;
+        std::string name;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(names.size());
+    for (std::string& name : names)
+        keyed.push_back({collator.sortKey(displayFileName(name)), std::move(name)});
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        const int order = a.key.compare(b.key);
+        return order != 0 ? order < 0 : a.name < b.name;
+    });
+    for (std::size_t i = 0; i < names.size(); ++i) names[i] = std::move(keyed[i].name);
 }
 
 std::string currentFolder() {
@@ -70,7 +81,7 @@ void FileListBox::refill() {
             if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) names_.push_back(name);
         }
     }
-    std::sort(names_.begin(), names_.end(), caseInsensitiveBefore);
+    sortAsWindowsLists(names_);
 
     {
         const QSignalBlocker quiet(this);

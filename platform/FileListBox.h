@@ -6,8 +6,8 @@
 #include <vector>
 
 // The list of the files of one folder that match a mask, as Windows users know it: "*.scn"
-// matches without regard to case, names are sorted with ASCII letters compared without regard
-// to case, and one file at a time is chosen. Pointing the list at a folder makes that
+// matches without regard to case, names are sorted without regard to case in Polish order, and
+// one file at a time is chosen. Pointing the list at a folder makes that
 // folder the process's current folder. Every refill, and every selection a user makes, is
 // reported by changed(); after a refill nothing is selected.
 class FileListBox : public ListBox {

@@ -134,9 +134,13 @@ TEST_F(MainWindow, ListsSceneriesAsWindowsWouldWhateverTheirCase) {
     write("Scenery/\xb3\xf3"
           "d\x9f.scn",
           "x"); // a Windows-1250 name: "łódź"
+    write("Scenery/mazury.scn", "x");
+    write("Scenery/lasy.scn", "x");
+    write("Scenery/_test.scn", "x");
     TForm1& w = start();
     EXPECT_EQ(rows(w.FileListBox1),
-              QStringList({"Alpha.scn", "alpha2.Scn", "beta.SCN", QString::fromUtf8("łódź.scn")}));
+              QStringList({"_test.scn", "Alpha.scn", "alpha2.Scn", "beta.SCN", "lasy.scn",
+                           QString::fromUtf8("łódź.scn"), "mazury.scn"}));
     EXPECT_EQ(w.FileListBox1->selectedItems().size(), 0);
     EXPECT_EQ(QDir::currentPath().toStdString(), root + "/Scenery");
 }
