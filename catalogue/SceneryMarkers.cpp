@@ -2,6 +2,7 @@
 
 #include "catalogue/TextReader.h"
 #include "platform/AsciiCase.h"
+#include "platform/CodePage1250.h"
 
 SceneryMarkers readSceneryMarkers(TextReader& in) {
     SceneryMarkers markers;
@@ -36,4 +37,8 @@ SceneryMarkers readSceneryMarkers(TextReader& in) {
 std::string sceneryFileName(std::string_view path) {
     const std::size_t slash = path.find_last_of('/');
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string displayedSceneryTitle(const SceneryMarkers& markers, std::string_view fileName) {
+    return markers.title.empty() ? fileNameToUtf8(fileName) : windows1250ToUtf8(markers.title);
 }

@@ -22,7 +22,6 @@ SceneryMarkers readSceneryMarkers(TextReader& in);
 // The scenery's name as the simulator's "-s" takes it: the file name within its folder.
 std::string sceneryFileName(std::string_view path);
 
-// A scenery without a title marker is called by its file name.
-inline std::string sceneryTitle(const SceneryMarkers& markers, std::string_view fileName) {
-    return markers.title.empty() ? std::string(fileName) : markers.title;
-}
+// The title as the windows and rsim-inspect show it, in UTF-8: the title marker's text decoded
+// from Windows-1250, or, without one, the file name by the display rule of file names.
+std::string displayedSceneryTitle(const SceneryMarkers& markers, std::string_view fileName);

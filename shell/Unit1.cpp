@@ -248,7 +248,7 @@ void TForm1::Odczyt_Scenerii() {
     }
 
     const std::string name = FileListBox1->selectedName();
-    Label1->setText(markers.title.empty() ? displayFileName(name) : shown(markers.title));
+    Label1->setText(QString::fromStdString(displayedSceneryTitle(markers, name)));
     S.SceneryFile = name;
     showLines(Memo1, S.DescriptionLines);
 }

@@ -66,14 +66,14 @@ std::string sceneryJson(const std::string& sceneryPath) {
     TextReader in = TextReader::open(sceneryPath);
     const SceneryMarkers markers = readSceneryMarkers(in);
     const std::string fileName = sceneryFileName(sceneryPath);
-    std::string out =
-        "{\"title\": " + text(sceneryTitle(markers, fileName)) + ", \"description\": [";
+    std::string out = "{\"title\": " + jsonString(displayedSceneryTitle(markers, fileName)) +
+                      ", \"description\": [";
     for (std::size_t i = 0; i < markers.descriptionLines.size(); ++i)
         out += (i ? ", " : "") + text(markers.descriptionLines[i]);
     out += "], \"picture\": " + text(markers.picture);
     out += ", \"enablesStart\": ";
     out += markers.enablesStart ? "true" : "false";
-    return out + ", \"sceneryFile\": " + text(fileName) + "}";
+    return out + ", \"sceneryFile\": " + jsonString(fileNameToUtf8(fileName)) + "}";
 }
 
 std::string settingsJson(const std::string& installRoot) {

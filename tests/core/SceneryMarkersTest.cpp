@@ -58,7 +58,7 @@ TEST(SceneryMarkers, LetterTestsRunInSequence) {
     const SceneryMarkers dn = read(crlf("//$N Real title\n//$DN tail\n"));
     EXPECT_EQ(dn.descriptionLines, Lines{" tail"});
     EXPECT_EQ(dn.title, "");
-    EXPECT_EQ(sceneryTitle(dn, "route.scn"), "route.scn");
+    EXPECT_EQ(displayedSceneryTitle(dn, "route.scn"), "route.scn");
 
     const SceneryMarkers ni = read(crlf("//$I pic.bmp\n//$NI x\n"));
     EXPECT_EQ(ni.title, " x");
@@ -112,13 +112,27 @@ TEST(SceneryMarkers, LfOnlyFileReadsLikeCrLf) {
     EXPECT_EQ(lf.picture, "pic.bmp");
 }
 
+// A title is Windows-1250 text; a file name is shown as UTF-8 when it is valid UTF-8, as the
+// file list shows it.
+TEST(SceneryMarkers, TitleAndFileNameAreDecodedEachByItsOwnRule) {
+    const SceneryMarkers untitled = read("");
+    EXPECT_EQ(displayedSceneryTitle(untitled, "\u0142\u00f3d\u017a.scn"), "łódź.scn");
+    EXPECT_EQ(displayedSceneryTitle(untitled, "\xb3\xf3"
+                                              "d\x9f.scn"),
+              "łódź.scn");
+    EXPECT_EQ(displayedSceneryTitle(read("//$N \xb3\xf3"
+                                         "d\x9f\r\n"),
+                                    "x.scn"),
+              "łódź");
+}
+
 TEST(SceneryMarkers, SceneryFileIsTheNameInItsFolder) {
     TempFolder root;
     const std::string path = root.write("scenery/Route One.scn", "//$D only a description\r\n");
     EXPECT_EQ(sceneryFileName(path), "Route One.scn");
     TextReader in = TextReader::open(path);
     const SceneryMarkers m = readSceneryMarkers(in);
-    EXPECT_EQ(sceneryTitle(m, sceneryFileName(path)), "Route One.scn");
+    EXPECT_EQ(displayedSceneryTitle(m, sceneryFileName(path)), "Route One.scn");
     EXPECT_EQ(sceneryFileName(""), "");
 
     TextReader missing = TextReader::open(root.path() + "/scenery/none.scn");
