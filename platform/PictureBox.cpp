@@ -1,7 +1,5 @@
 #include "platform/PictureBox.h"
 
-#include "platform/PictureFile.h"
-
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QMouseEvent>
@@ -29,12 +27,11 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
     (void)factoryInstalled;
 }
 
-bool PictureBox::load(const std::string& path, std::string* error) {
+PictureLoad::Outcome PictureBox::load(const std::string& path, std::string* error) {
     PictureLoad loaded = loadPictureFile(path);
     if (error != nullptr) *error = loaded.error;
-    if (!loaded.ok()) return false;
-    setPicture(loaded.image);
-    return true;
+    if (loaded.ok()) setPicture(loaded.image);
+    return loaded.outcome;
 }
 
 void PictureBox::setPicture(const QImage& picture) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/PictureFile.h"
+
 #include <QImage>
 #include <QWidget>
 #include <string>
@@ -13,9 +15,9 @@ class PictureBox : public QWidget {
 public:
     explicit PictureBox(QWidget* parent = nullptr);
 
-    // Loads a picture file (see loadPictureFile). On failure the previous picture stays and
-    // *error, when given, receives the message; on success *error is emptied.
-    bool load(const std::string& path, std::string* error = nullptr);
+    // Loads a picture file (see loadPictureFile). Unless it loads, the previous picture stays
+    // and *error, when given, receives the message; once it loads, *error is emptied.
+    PictureLoad::Outcome load(const std::string& path, std::string* error = nullptr);
 
     void setPicture(const QImage& picture);
     const QImage& picture() const { return picture_; }

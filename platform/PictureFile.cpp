@@ -39,7 +39,12 @@ Format formatOf(const std::string& extension) {
 }
 
 PictureLoad failure(const std::string& path, const std::string& reason) {
-    return {QImage(), "Cannot load picture file " + fileNameToUtf8(path) + ": " + reason};
+    return {PictureLoad::Outcome::Failed, QImage(),
+            "Cannot load picture file " + fileNameToUtf8(path) + ": " + reason};
+}
+
+PictureLoad loaded(const QImage& image) {
+    return {PictureLoad::Outcome::Loaded, image, {}};
 }
 
 std::string pixels(QSize size) {
@@ -75,7 +80,7 @@ PictureLoad loadJpeg(const std::string& path, Descriptor& fd) {
     std::fclose(file);
     switch (decoded.status) {
     case JpegDecode::Status::Ok:
-        return {decoded.image, {}};
+        return loaded(decoded.image);
     case JpegDecode::Status::NotJpeg:
         return failure(path, "not a valid JPEG picture (" + decoded.detail + ")");
     case JpegDecode::Status::Damaged:
@@ -118,27 +123,34 @@ PictureLoad loadWithQt(const std::string& path, Descriptor& fd, Format format) {
             return failure(path, std::string("this system has no loader for ") + what + "s");
         return failure(path, std::string("not a valid ") + what);
     }
-    return {image, {}};
+    return loaded(image);
 }
 
 } // namespace
 
 PictureLoad loadPictureFile(const std::string& path) {
+    // Not blocking on a named pipe that happens to carry a picture's name.
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const auto cannotOpen = [&](PictureLoad::Outcome outcome, int error) {
+        return PictureLoad{outcome, QImage(),
+                           "Cannot open picture file " + fileNameToUtf8(path) + ": " +
+                               std::strerror(error)};
+    };
+    if (fd.get() < 0) {
+        const int error = errno;
+        const bool missing = error == ENOENT || error == ENOTDIR;
+        return cannotOpen(missing ? PictureLoad::Outcome::Missing : PictureLoad::Outcome::Failed,
+                          error);
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) return cannotOpen(PictureLoad::Outcome::Failed, errno);
+    if (S_ISDIR(info.st_mode)) return cannotOpen(PictureLoad::Outcome::Missing, EISDIR);
+
     const std::string extension = extensionOf(path);
     const Format format = formatOf(extension);
     if (format == Format::Unknown)
-        return {QImage(), "Unknown picture file extension (." + extension + ")"};
-
-    // Not blocking on a named pipe that happens to carry a picture's name.
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    const auto cannotOpen = [&](int error) {
-        return PictureLoad{QImage(), "Cannot open picture file " + fileNameToUtf8(path) + ": " +
-                                         std::strerror(error)};
-    };
-    if (fd.get() < 0) return cannotOpen(errno);
-    struct stat info {};
-    if (::fstat(fd.get(), &info) != 0) return cannotOpen(errno);
-    if (S_ISDIR(info.st_mode)) return cannotOpen(EISDIR);
+        return {PictureLoad::Outcome::Failed, QImage(),
+                "Unknown picture file extension (." + extension + ")"};
     if (!S_ISREG(info.st_mode)) return failure(path, "not an ordinary file");
     if (info.st_size == 0) return failure(path, "the file is empty");
     ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);

@@ -10,14 +10,20 @@ inline constexpr int MaxPictureSide = 16384;
 
 // The result of loading a picture file: the picture, or the reason it could not be loaded.
 struct PictureLoad {
-    QImage image;      // null when the load failed
-    std::string error; // UTF-8, names the file, without a final full stop; empty on success
+    // A missing file (or a folder in its place) is told apart from one that exists but cannot
+    // be loaded: a window may go without a missing picture silently, but reports a broken one.
+    enum class Outcome { Loaded, Missing, Failed };
 
-    bool ok() const { return error.empty(); }
+    Outcome outcome = Outcome::Failed;
+    QImage image;      // null unless loaded
+    std::string error; // UTF-8, names the file, without a final full stop; empty when loaded
+
+    bool ok() const { return outcome == Outcome::Loaded; }
 };
 
 // Loads a picture, choosing its format by the extension of the file name without regard to ASCII
-// case: "bmp", "ico" and "png" through Qt, "jpg" and "jpeg" through libjpeg. Any other extension
-// fails with "Unknown picture file extension (.EXT)", the extension as written. The content is
-// never used to guess another format, so a JPEG named ".bmp" fails. path is the file's bytes.
+// case, once the file is found to exist: "bmp", "ico" and "png" through Qt, "jpg" and "jpeg"
+// through libjpeg. Any other extension fails with "Unknown picture file extension (.EXT)", the
+// extension as written. The content is never used to guess another format, so a JPEG named ".bmp"
+// fails. path is the file's bytes.
 PictureLoad loadPictureFile(const std::string& path);

@@ -235,15 +235,16 @@ void TForm1::Odczyt_Scenerii() {
     } else {
         const std::string picture =
             resolveInstallPath(S.InstallRoot, "\\scenery\\images\\" + markers.picture);
-        // A picture named but missing leaves the previous one on screen.
-        if (fileExists(picture)) {
-            std::string error;
-            // A picture that cannot be loaded is reported, and the default one takes its
-            // place, so that the title and description still describe this scenery.
-            const bool loaded = Image1->load(picture, &error);
-            if (!loaded) MessageBox::showError(QString::fromStdString(error));
-            Image1->setVisible(loaded);
-            Image2->setVisible(!loaded);
+        std::string error;
+        const PictureLoad::Outcome outcome = Image1->load(picture, &error);
+        // A picture named but missing leaves the previous one on screen. One that cannot be
+        // loaded is reported, and the default one takes its place, so that the title and
+        // description still describe this scenery.
+        if (outcome == PictureLoad::Outcome::Failed)
+            MessageBox::showError(QString::fromStdString(error));
+        if (outcome != PictureLoad::Outcome::Missing) {
+            Image1->setVisible(outcome == PictureLoad::Outcome::Loaded);
+            Image2->setVisible(outcome != PictureLoad::Outcome::Loaded);
         }
     }
 

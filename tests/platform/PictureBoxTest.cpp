@@ -60,19 +60,21 @@ TEST_F(PictureBoxFile, FailedLoadKeepsThePreviousPicture) {
     box.setAutoSize(true);
     box.move(544, 24);
     std::string error = "stale";
-    ASSERT_TRUE(box.load(write("first.bmp", encodeWithQt(quarters(32, 24), "bmp")), &error));
+    ASSERT_EQ(box.load(write("first.bmp", encodeWithQt(quarters(32, 24), "bmp")), &error),
+              PictureLoad::Outcome::Loaded);
     EXPECT_EQ(error, "");
     const qint64 first = box.picture().cacheKey();
 
-    EXPECT_FALSE(box.load(write("bad.jpg", "not a picture"), &error));
+    EXPECT_EQ(box.load(write("bad.jpg", "not a picture"), &error), PictureLoad::Outcome::Failed);
     EXPECT_EQ(error.rfind("Cannot load picture file " + path("bad.jpg"), 0), 0u) << error;
-    EXPECT_FALSE(box.load(path("plan.wmf"), &error));
+    EXPECT_EQ(box.load(write("plan.wmf", "x"), &error), PictureLoad::Outcome::Failed);
     EXPECT_EQ(error, "Unknown picture file extension (.wmf)");
-    EXPECT_FALSE(box.load(path("missing.bmp")));
+    EXPECT_EQ(box.load(path("missing.bmp")), PictureLoad::Outcome::Missing);
     EXPECT_EQ(box.picture().cacheKey(), first);
     EXPECT_EQ(box.geometry(), QRect(544, 24, 32, 24));
 
-    ASSERT_TRUE(box.load(write("second.jpg", encodeJpeg(quarters(64, 48), JpegKind::Rgb)), &error));
+    ASSERT_EQ(box.load(write("second.jpg", encodeJpeg(quarters(64, 48), JpegKind::Rgb)), &error),
+              PictureLoad::Outcome::Loaded);
     EXPECT_EQ(error, "");
     EXPECT_EQ(box.geometry(), QRect(544, 24, 64, 48));
 }

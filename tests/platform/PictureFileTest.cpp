@@ -108,18 +108,23 @@ TEST_F(PictureFile, UnknownExtensionsAreNamedAsWritten) {
     ASSERT_TRUE(QDir().mkpath(QFile::decodeName(path("images.bmp").c_str())));
     EXPECT_EQ(loadPictureFile(write("images.bmp/alpha", bmp)).error,
               "Unknown picture file extension (.)");
-    // Not even looked for: the loader is missing whether the file is there or not.
-    EXPECT_EQ(loadPictureFile(path("missing.wmf")).error, "Unknown picture file extension (.wmf)");
+    // A missing file is missing, whatever its extension.
+    EXPECT_EQ(loadPictureFile(path("missing.wmf")).outcome, PictureLoad::Outcome::Missing);
 }
 
 TEST_F(PictureFile, EmptyMissingAndFolderFail) {
     for (const char* name : {"empty.jpg", "empty.bmp", "empty.png"})
         EXPECT_EQ(loadPictureFile(write(name, "")).error, cannotLoad(name, "the file is empty"));
-    EXPECT_EQ(loadPictureFile(path("missing.jpg")).error,
+    const PictureLoad missing = loadPictureFile(path("missing.jpg"));
+    EXPECT_EQ(missing.outcome, PictureLoad::Outcome::Missing);
+    EXPECT_EQ(missing.error,
               "Cannot open picture file " + path("missing.jpg") + ": No such file or directory");
+    EXPECT_EQ(loadPictureFile(path("missing.jpg/inside.bmp")).outcome,
+              PictureLoad::Outcome::Missing);
     ASSERT_TRUE(QDir().mkpath(QFile::decodeName(path("folder.jpg").c_str())));
-    EXPECT_EQ(loadPictureFile(path("folder.jpg")).error,
-              "Cannot open picture file " + path("folder.jpg") + ": Is a directory");
+    const PictureLoad folder = loadPictureFile(path("folder.jpg"));
+    EXPECT_EQ(folder.outcome, PictureLoad::Outcome::Missing);
+    EXPECT_EQ(folder.error, "Cannot open picture file " + path("folder.jpg") + ": Is a directory");
 }
 
 // A cut-short JPEG is refused rather than shown with a grey lower part, even when only its end
