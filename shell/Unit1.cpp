@@ -13,6 +13,7 @@
 #include "platform/PictureBox.h"
 #include "platform/ProgramEnd.h"
 #include "platform/ProgramPath.h"
+#include "platform/ScrollBox.h"
 #include "platform/WindowPlacement.h"
 #include "settings/SettingsFile.h"
 #include "settings/SimulatorLaunch.h"
@@ -24,7 +25,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollArea>
 
 namespace {
 
@@ -119,13 +119,11 @@ void TForm1::buildControls() {
     Memo2 = makeMemo(GroupBox2, {408, 24, 361, 121}, QStringLiteral("Opis składu"));
     Memo2->setPlainText(QStringLiteral("<- Wybierz skład"));
 
-    ScrollBox1 = new QScrollArea(GroupBox2);
+    ScrollBox1 = new ScrollBox(GroupBox2);
     ScrollBox1->setGeometry(16, 160, 753, 97);
     ScrollBox1->setAccessibleName(QStringLiteral("Pojazdy składu"));
-    auto* vehicles = new QWidget;
-    vehicles->resize(65, 33);
-    ScrollBox1->setWidget(vehicles);
-    Image3 = makePicture(vehicles, {0, 0, 65, 33}, QStringLiteral("Pojazd"));
+    Image3 = makePicture(ScrollBox1->content(), {0, 0, 65, 33}, QStringLiteral("Pojazd"));
+    ScrollBox1->fitContent();
 
     Button1 = makeButton(this, QStringLiteral("Uruchom symulator"), {4, 504, 177, 25}, false);
     QFont bold = Button1->font();

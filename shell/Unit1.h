@@ -12,7 +12,7 @@ class QLabel;
 class ListBox;
 class QPlainTextEdit;
 class QPushButton;
-class QScrollArea;
+class ScrollBox;
 class TForm2;
 class TForm3;
 class TForm4;
@@ -41,7 +41,7 @@ public:
     QGroupBox* GroupBox2;
     ListBox* ListBox2;
     QPlainTextEdit* Memo2;
-    QScrollArea* ScrollBox1;
+    ScrollBox* ScrollBox1;
     PictureBox* Image3;
     QPushButton* Button1;
     QPushButton* Button7;

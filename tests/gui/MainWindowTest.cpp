@@ -4,6 +4,7 @@
 #include "platform/MessageBox.h"
 #include "platform/PictureBox.h"
 #include "platform/ProgramEnd.h"
+#include "platform/ScrollBox.h"
 #include "settings/Unit4.h"
 #include "shell/Unit1.h"
 #include "shell/Unit3.h"
@@ -15,7 +16,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
