@@ -5,7 +5,7 @@
 ToolWindow::ToolWindow(const QWidget* mainWindow, int clientWidth, int clientHeight,
                        const QString& caption)
     : mainWindow_(mainWindow) {
-    makeFixedWindow(this, clientWidth, clientHeight, caption, true);
+    makeFixedWindow(this, WindowKind::Tool, clientWidth, clientHeight, caption);
     setAccessibleName(caption);
 }
 

@@ -20,10 +20,11 @@ void centreOver(QWidget* window, const QWidget* owner) {
     window->move(frame.topLeft());
 }
 
-void makeFixedWindow(QWidget* window, int clientWidth, int clientHeight, const QString& caption,
-                     bool toolWindow) {
-    Qt::WindowFlags flags = (toolWindow ? Qt::Tool : Qt::Window) | Qt::CustomizeWindowHint |
-                            Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+void makeFixedWindow(QWidget* window, WindowKind kind, int clientWidth, int clientHeight,
+                     const QString& caption) {
+    Qt::WindowFlags flags = (kind == WindowKind::Tool ? Qt::Tool : Qt::Window) |
+                            Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowCloseButtonHint;
     window->setWindowFlags(flags);
     window->setFixedSize(clientWidth, clientHeight);
     window->setWindowTitle(caption);

@@ -9,9 +9,11 @@ void centreOver(QWidget* window, const QWidget* owner);
 class QColor;
 class QString;
 
-// A window of a fixed client size that cannot be resized. A tool window has a small caption
-// bar and only a close box; the main window is a normal window, so that it shows in the task
-// bar and closing it ends the program.
-void makeFixedWindow(QWidget* window, int clientWidth, int clientHeight, const QString& caption,
-                     bool toolWindow);
+// A tool window has a small caption bar and only a close box; the main window is a normal
+// window, so that it shows in the task bar and closing it ends the program.
+enum class WindowKind { Main, Tool };
+
+// A window of a fixed client size that cannot be resized.
+void makeFixedWindow(QWidget* window, WindowKind kind, int clientWidth, int clientHeight,
+                     const QString& caption);
 void fillBackground(QWidget* widget, const QColor& colour);

@@ -64,7 +64,7 @@ PictureBox* makePicture(QWidget* parent, QRect geometry, const QString& accessib
 } // namespace
 
 TForm1::TForm1(const std::string& argv0) {
-    makeFixedWindow(this, 792, 535, QStringLiteral("Torvia RSIM-424"), false);
+    makeFixedWindow(this, WindowKind::Main, 792, 535, QStringLiteral("Torvia RSIM-424"));
     fillBackground(this, WindowColour);
     setFont(designedFont(DesignedFace::MsSansSerif, 11));
     setAccessibleName(windowTitle());
