@@ -68,7 +68,11 @@ TForm1::TForm1(const std::string& argv0) {
     fillBackground(this, WindowColour);
     setFont(designedFont(DesignedFace::MsSansSerif, 11));
     setAccessibleName(windowTitle());
-    buildControls();
+    buildSceneryGroup();
+    buildConsistGroup();
+    buildButtonRow();
+    setDesignedTabOrder();
+    connectHandlers();
     FormCreate(argv0);
     centreOnScreen(this);
 }
@@ -81,7 +85,7 @@ void TForm1::setSecondaryWindows(TForm2* timetable, TForm3* about, TForm4* optio
     Form4 = options;
 }
 
-void TForm1::buildControls() {
+void TForm1::buildSceneryGroup() {
     GroupBox1 = new QGroupBox(QStringLiteral("Trasa:"), this);
     GroupBox1->setGeometry(4, 4, 784, 209);
 
@@ -108,7 +112,9 @@ void TForm1::buildControls() {
     Image2 = makePicture(GroupBox1, {544, 24, 225, 169}, QStringLiteral("Obraz trasy"));
     Image2->setStretch(true);
     Image2->setPicture(QImage(QStringLiteral(":/pictures/default_scenery.bmp")));
+}
 
+void TForm1::buildConsistGroup() {
     GroupBox2 = new QGroupBox(QStringLiteral("Sklady możliwe do prowadzenia:"), this);
     GroupBox2->setGeometry(4, 220, 784, 273);
 
@@ -124,7 +130,9 @@ void TForm1::buildControls() {
     ScrollBox1->setAccessibleName(QStringLiteral("Pojazdy składu"));
     Image3 = makePicture(ScrollBox1->content(), {0, 0, 65, 33}, QStringLiteral("Pojazd"));
     ScrollBox1->fitContent();
+}
 
+void TForm1::buildButtonRow() {
     Button1 = makeButton(this, QStringLiteral("Uruchom symulator"), {4, 504, 177, 25}, false);
     QFont bold = Button1->font();
     bold.setBold(true);
@@ -145,7 +153,9 @@ void TForm1::buildControls() {
     Button2 = makeButton(this, QStringLiteral("Opcje"), {552, 504, 75, 25}, true);
     Button4 = makeButton(this, QStringLiteral("O programie"), {632, 504, 75, 25}, true);
     Button5 = makeButton(this, QStringLiteral("Wyjście"), {712, 504, 75, 25}, true);
+}
 
+void TForm1::setDesignedTabOrder() {
     setTabOrder(Memo1, FileListBox1);
     setTabOrder(FileListBox1, ListBox2);
     setTabOrder(ListBox2, Memo2);
@@ -157,7 +167,9 @@ void TForm1::buildControls() {
     setTabOrder(Button5, Button6);
     setTabOrder(Button6, Button7);
     setTabOrder(Button7, Button3);
+}
 
+void TForm1::connectHandlers() {
     connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
     connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
     connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);

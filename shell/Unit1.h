@@ -71,7 +71,11 @@ private:
     void Wczytaj_Dynamic();
     void wczytaj_opcje();
 
-    void buildControls();
+    void buildSceneryGroup();
+    void buildConsistGroup();
+    void buildButtonRow(); // with the two flags between the buttons
+    void setDesignedTabOrder();
+    void connectHandlers();
     void showLines(QPlainTextEdit* memo, const QStringList& lines);
 
     LauncherState S;
