@@ -7,7 +7,7 @@ class TextReader;
 struct ConsistTable;
 struct VehicleCatalogue;
 
-// Wczytaj_Sklady's pass over a scenery: fills the table with the consists a player can take
+// Reads a scenery's consists in one pass: fills the table with the consists a player can take
 // (drive or ride in) and returns their row texts, consist k being row k-1. The table's roles
 // and notes are expected cleared by the caller; every consist block empties its own record.
 std::vector<std::string> parseConsists(TextReader& in, const VehicleCatalogue& catalogue,

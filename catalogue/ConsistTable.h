@@ -43,7 +43,8 @@ struct ConsistTable {
     ConsistRecord& consist(int k) { return consists[static_cast<std::size_t>(k - 1)]; }
     const ConsistRecord& consist(int k) const { return consists[static_cast<std::size_t>(k - 1)]; }
 
-    // czysc_dopr: no vehicle of an earlier scenery can be taken, and no earlier note shows.
+    // Before a scenery is read: no vehicle of an earlier scenery can be taken, and no earlier
+    // note shows.
     void clearRolesAndNotes() {
         for (ConsistRecord& c : consists) {
             c.ConsistNote.clear();

@@ -31,5 +31,5 @@ std::int32_t catalogueInteger(std::string_view text);
 // A record cut off by the end of the file still counts; records after the 200th are ignored.
 VehicleCatalogue readVehicleCatalogue(TextReader& in);
 
-// Wczytaj_Dynamic's file: the installation's dynamic\pkp\dynamic.dat.
+// Reads the catalogue of an installation: its dynamic\pkp\dynamic.dat.
 VehicleCatalogue loadVehicleCatalogue(const std::string& installRoot);

@@ -61,10 +61,8 @@ void FileListBox::setMaskExtension(std::string extension) {
 
 void FileListBox::applyFilePath(const std::string& folder) {
     // A folder that cannot be entered leaves the list on the current folder's files.
-    if (!folder.empty() && ::chdir(folder.c_str()) == 0)
-        directory_ = currentFolder();
-    else
-        directory_ = currentFolder();
+    if (!folder.empty()) ::chdir(folder.c_str());
+    directory_ = currentFolder();
     refill();
 }
 

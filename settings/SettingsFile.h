@@ -24,7 +24,7 @@ inline constexpr std::array<Resolution, 7> ResolutionTable{{
     {"1600", "1200"},
 }};
 
-// wczytaj_opcje: the positional reader. Each key is tried once, at the place where the writer
+// Reads the settings by position: each key is tried once, at the place where the writer
 // puts it; a key found elsewhere is not seen, and the end of the file ends the reading.
 SimulatorSettings readSimulatorSettings(TextReader& in);
 
