@@ -1,5 +1,7 @@
 #include "catalogue/TextReader.h"
 
+#include "platform/CodePage1250.h"
+
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -7,6 +9,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -28,32 +31,67 @@ void preferHugePages(char* buffer, std::size_t size) {
 
 } // namespace
 
+namespace {
+
+// The bytes of an ordinary file, or the error that kept them from being read.
+struct FileRead {
+    std::unique_ptr<char[]> bytes;
+    std::size_t size = 0;
+    int error = 0;            // errno of a failed open or read
+    bool notOrdinary = false; // a folder, a pipe or a device
+};
+
+FileRead readOrdinaryFile(const std::string& path) {
+    FileRead file;
+    // Non-blocking, so that a pipe or device under a data file's name cannot hang the launcher.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        file.error = errno;
+        return file;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        file.error = errno;
+        file.notOrdinary = true;
+        ::close(fd);
+        return file;
+    }
+    const auto size = static_cast<std::size_t>(st.st_size);
+    if (size > 0) {
+        file.bytes = std::make_unique_for_overwrite<char[]>(size);
+        preferHugePages(file.bytes.get(), size);
+    }
+    while (file.size < size) {
+        const ssize_t n = ::read(fd, file.bytes.get() + file.size, size - file.size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) file.error = errno;
+        if (n <= 0) break; // a file that shrank while being read ends where it ended
+        file.size += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    return file;
+}
+
+} // namespace
+
 TextReader TextReader::open(const std::string& path) {
     TextReader reader;
     if (path.empty()) return reader;
-    // Non-blocking, so that a pipe or device under a data file's name cannot hang the launcher.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return reader;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) {
-        ::close(fd);
-        return reader;
-    }
-    const auto size = static_cast<std::size_t>(st.st_size);
-    auto buffer = std::make_unique_for_overwrite<char[]>(size);
-    preferHugePages(buffer.get(), size);
-    std::size_t got = 0;
-    while (got < size) {
-        const ssize_t n = ::read(fd, buffer.get() + got, size - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break; // a file that shrank while being read ends where it ended
-        got += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    if (got == 0) return reader;
-    reader.owned_ = std::move(buffer);
-    reader.view(reader.owned_.get(), got);
+    FileRead file = readOrdinaryFile(path);
+    if (file.size == 0) return reader;
+    reader.owned_ = std::move(file.bytes);
+    reader.view(reader.owned_.get(), file.size);
     return reader;
+}
+
+WholeFile readWholeFile(const std::string& path) {
+    const FileRead file = readOrdinaryFile(path);
+    const std::string name = fileNameToUtf8(path);
+    if (file.notOrdinary) return {{}, "Cannot open file " + name + ": not an ordinary file"};
+    if (file.error != 0 && !file.bytes)
+        return {{}, "Cannot open file " + name + ": " + std::strerror(file.error)};
+    if (file.error != 0) return {{}, "Cannot read file " + name + ": " + std::strerror(file.error)};
+    return {std::string(file.bytes.get(), file.size), {}};
 }
 
 std::string TextReader::readRestOfLine() {

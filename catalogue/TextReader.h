@@ -115,3 +115,13 @@ private:
     // Position of a lone LF that one character read has already returned.
     std::size_t insideLineEndAt_ = static_cast<std::size_t>(-1);
 };
+
+// The whole of a file that is there to be shown, or why it could not be read: a message in
+// UTF-8 that names the file, without a final full stop. Byte 26 is no end here.
+struct WholeFile {
+    std::string bytes;
+    std::string error;
+
+    bool ok() const { return error.empty(); }
+};
+WholeFile readWholeFile(const std::string& path);

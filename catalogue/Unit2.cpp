@@ -15,8 +15,12 @@ TForm2::TForm2(const QWidget* mainWindow)
     Memo3->setReadOnly(true);
     Memo3->setFont(designedFont(DesignedFace::Courier, 11));
     Memo3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A timetable longer than the window can still be read to its end.
+    Memo3->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Memo3->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    QPalette palette = Memo3->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    Memo3->setPalette(palette);
     Memo3->setPlainText(QStringLiteral("Error"));
     Memo3->setAccessibleName(QStringLiteral("Rozkład jazdy"));
 }

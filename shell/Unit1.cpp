@@ -1,5 +1,6 @@
 #include "shell/Unit1.h"
 
+#include "catalogue/ConsistDetails.h"
 #include "catalogue/ConsistParser.h"
 #include "catalogue/SceneryMarkers.h"
 #include "catalogue/TextReader.h"
@@ -11,6 +12,8 @@
 #include "platform/ListBox.h"
 #include "platform/MessageBox.h"
 #include "platform/PictureBox.h"
+#include "platform/PictureRow.h"
+#include "platform/PlainToolTip.h"
 #include "platform/ProgramEnd.h"
 #include "platform/ProgramPath.h"
 #include "platform/ScrollBox.h"
@@ -175,6 +178,7 @@ void TForm1::connectHandlers() {
     connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
     connect(Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
     connect(FileListBox1, &FileListBox::changed, this, &TForm1::FileListBox1Change);
+    connect(ListBox2, &ListBox::itemSelectionChanged, this, &TForm1::ListBox2Click);
 }
 
 void TForm1::FormCreate(const std::string& argv0) {
@@ -262,6 +266,68 @@ void TForm1::Odczyt_Scenerii() {
     Label1->setText(QString::fromStdString(displayedSceneryTitle(markers, name)));
     S.SceneryFile = name;
     showLines(Memo1, S.DescriptionLines);
+}
+
+void TForm1::ListBox2Click() {
+    // A refill of the list empties its choice; that is no choice of a consist.
+    const QList<QListWidgetItem*> selected = ListBox2->selectedItems();
+    if (selected.isEmpty()) return;
+    const int row = ListBox2->row(selected.front());
+    if (row < 0 || row >= ConsistTable::ConsistCount) return;
+    const ConsistRecord& consist = S.Consists->consist(row + 1);
+
+    Button7->setEnabled(false);
+    const ConsistDetails details = describeConsist(consist, S.InstallRoot, S.InterfaceLanguage);
+    S.ChosenVehicle = details.chosenVehicle;
+    // A file that cannot be read is reported once the whole choice is shown, so that nothing
+    // of the previous choice stays behind it.
+    QStringList errors;
+    if (loadTimetable(details, errors)) Button7->setEnabled(true);
+    S.DetailLines.clear();
+    for (const std::string& line : details.lines) S.DetailLines << QString::fromStdString(line);
+    showLines(Memo2, S.DetailLines);
+    czysc_dcc();
+    showVehiclePictures(consist, details, errors);
+    if (!errors.isEmpty()) MessageBox::showError(errors.join(QLatin1Char('\n')));
+}
+
+// A timetable that cannot be read counts as none: the window keeps the one it shows.
+bool TForm1::loadTimetable(const ConsistDetails& details, QStringList& errors) {
+    if (details.timetableFile.empty()) return false;
+    const WholeFile timetable = readWholeFile(details.timetableFile);
+    if (!timetable.ok()) {
+        errors << QString::fromStdString(timetable.error);
+        return false;
+    }
+    Form2->setWindowTitle(QString::fromStdString(details.timetableCaption));
+    Form2->Memo3->setPlainText(QString::fromStdString(timetableText(timetable.bytes)));
+    return true;
+}
+
+void TForm1::showVehiclePictures(const ConsistRecord& consist, const ConsistDetails& details,
+                                 QStringList& errors) {
+    // The pictures of the previous choice are hidden and never shown again: they are released
+    // so that memory does not grow with every choice.
+    for (PictureBox*& picture : S.VehiclePictures) {
+        delete picture;
+        picture = nullptr;
+    }
+    const PictureRow row = loadPictureRow(details.pictureFiles, details.standInPicture);
+    for (std::size_t i = 0; i < row.places.size(); ++i) {
+        const PicturePlace& place = row.places[i];
+        auto* picture = new PictureBox(ScrollBox1->content());
+        picture->setGeometry(place.left, place.top, place.width, place.height);
+        picture->setPicture(row.pictures[i]);
+        const QString type = shown(consist.vehicleSlots[i].VehicleType);
+        picture->setAccessibleName(type.isEmpty() ? QStringLiteral("other") : type);
+        picture->setToolTip(plainToolTip(type));
+        picture->show();
+        S.VehiclePictures[i] = picture;
+    }
+    S.ThumbnailCount = static_cast<int>(row.places.size());
+    ScrollBox1->fitContent();
+    ScrollBox1->ensureVisible(0, 0);
+    for (const std::string& error : row.errors) errors << QString::fromStdString(error);
 }
 
 void TForm1::Button2Click() {

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class FileListBox;
+struct ConsistDetails;
 class PictureBox;
 class QGroupBox;
 class QLabel;
@@ -30,6 +31,7 @@ public:
     void setSecondaryWindows(TForm2* timetable, TForm3* about, TForm4* options);
 
     const LauncherState& state() const { return S; }
+    LauncherState& state() { return S; }
 
     // The controls, named as designed.
     QGroupBox* GroupBox1;
@@ -54,6 +56,7 @@ public:
     QPushButton* Button5;
 
     void FileListBox1Change();
+    void ListBox2Click();
     void Button2Click();
     void Button4Click();
     void Button5Click();
@@ -77,6 +80,9 @@ private:
     void setDesignedTabOrder();
     void connectHandlers();
     void showLines(QPlainTextEdit* memo, const QStringList& lines);
+    bool loadTimetable(const ConsistDetails& details, QStringList& errors);
+    void showVehiclePictures(const ConsistRecord& consist, const ConsistDetails& details,
+                             QStringList& errors);
 
     LauncherState S;
     // The chosen scenery, read once for both of its readers while a choice is handled.

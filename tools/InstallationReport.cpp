@@ -1,16 +1,22 @@
 // Shows what the launcher makes of an installation's files, as one JSON object.
 
+#include "catalogue/ConsistDetails.h"
 #include "catalogue/ConsistParser.h"
 #include "catalogue/ConsistTable.h"
 #include "catalogue/SceneryMarkers.h"
 #include "catalogue/TextReader.h"
 #include "catalogue/VehicleCatalogue.h"
 #include "platform/CodePage1250.h"
+#include "platform/InstallPath.h"
+#include "platform/PictureRow.h"
 #include "settings/SettingsFile.h"
 #include "tools/JsonWriter.h"
 
+#include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -76,6 +82,51 @@ std::string sceneryJson(const std::string& sceneryPath) {
     return out + ", \"sceneryFile\": " + jsonString(fileNameToUtf8(fileName)) + "}";
 }
 
+// A file of the installation as found on disk, relative to the installation folder.
+std::string installFile(const std::string& installRoot, const std::string& path) {
+    if (path.empty()) return jsonString("");
+    return jsonString(fileNameToUtf8(std::string_view(path).substr(installRoot.size() + 1)));
+}
+
+std::optional<std::string> detailsJson(const std::string& installRoot,
+                                       const std::string& sceneryPath, std::string_view rowText,
+                                       std::uint8_t language) {
+    const auto catalogue = std::make_unique<VehicleCatalogue>(loadVehicleCatalogue(installRoot));
+    const auto table = std::make_unique<ConsistTable>();
+    TextReader in = TextReader::open(sceneryPath);
+    const std::size_t rows = parseConsists(in, *catalogue, *table).size();
+    std::size_t row = 0;
+    const auto [end, error] = std::from_chars(rowText.data(), rowText.data() + rowText.size(), row);
+    if (error != std::errc() || end != rowText.data() + rowText.size() || row >= rows) {
+        std::fprintf(stderr, "rsim-inspect: %.*s is not a row of the %zu consists listed\n",
+                     static_cast<int>(rowText.size()), rowText.data(), rows);
+        return std::nullopt;
+    }
+    const ConsistDetails details =
+        describeConsist(table->consist(static_cast<int>(row) + 1), installRoot, language);
+
+    std::string out = "{\"lines\": [";
+    for (std::size_t i = 0; i < details.lines.size(); ++i)
+        out += (i ? ", " : "") + jsonString(details.lines[i]);
+    out += "], \"chosenVehicle\": " + text(details.chosenVehicle);
+    out += ", \"timetable\": " + installFile(installRoot, details.timetableFile);
+    out += ", \"timetableCaption\": " + jsonString(details.timetableCaption);
+    out += ", \"pictures\": [";
+    const PictureRow pictures = loadPictureRow(details.pictureFiles, details.standInPicture);
+    for (std::size_t i = 0; i < pictures.places.size(); ++i) {
+        const std::string& file = details.pictureFiles[i];
+        const PicturePlace& p = pictures.places[i];
+        out += (i ? ", " : "");
+        out += "{\"file\": " + installFile(installRoot, fileExists(file) ? file : "") +
+               ", \"left\": " + std::to_string(p.left) + ", \"top\": " + std::to_string(p.top) +
+               ", \"width\": " + std::to_string(p.width) +
+               ", \"height\": " + std::to_string(p.height) + "}";
+    }
+    out += "], \"launch\": " +
+           text("-s " + sceneryFileName(sceneryPath) + " -v " + details.chosenVehicle);
+    return out + "}";
+}
+
 std::string settingsJson(const std::string& installRoot) {
     const SimulatorSettings settings = loadSimulatorSettings(installRoot);
     std::string out = "{";
@@ -90,6 +141,7 @@ int usage() {
     std::fputs("usage: rsim-inspect catalogue INSTALL_DIR\n"
                "       rsim-inspect consists INSTALL_DIR SCENERY_FILE\n"
                "       rsim-inspect scenery INSTALL_DIR SCENERY_FILE\n"
+               "       rsim-inspect details INSTALL_DIR SCENERY_FILE ROW [--lang pl|en]\n"
                "       rsim-inspect settings INSTALL_DIR\n",
                stderr);
     return 2;
@@ -116,7 +168,18 @@ int main(int argc, char** argv) {
         json = sceneryJson(argv[3]);
     else if (command == "settings" && argc == 3)
         json = settingsJson(installRoot);
-    else
+    else if (command == "details" && (argc == 5 || argc == 7)) {
+        std::uint8_t language = 0;
+        if (argc == 7) {
+            const std::string option = argv[5], value = argv[6];
+            if (option != "--lang" || (value != "pl" && value != "en")) return usage();
+            language = value == "en" ? 1 : 0;
+        }
+        const std::optional<std::string> details =
+            detailsJson(installRoot, argv[3], argv[4], language);
+        if (!details) return 2;
+        json = *details;
+    } else
         return usage();
     json += '\n';
     std::fwrite(json.data(), 1, json.size(), stdout);

@@ -1,0 +1,93 @@
+#include "catalogue/ConsistDetails.h"
+
+#include "catalogue/ConsistTable.h"
+#include "platform/AsciiCase.h"
+#include "platform/CodePage1250.h"
+#include "platform/InstallPath.h"
+
+namespace {
+
+struct DetailTexts {
+    std::string_view name;
+    std::string_view drive;
+    std::string_view passenger;
+    std::string_view timetable;
+};
+
+constexpr DetailTexts Polish{"Nazwa składu: ", "Prowadzimy ",
+                             "Możemy jechać jako pasażer w wagonie ", "Rozkład jazdy pociągu "};
+constexpr DetailTexts English{"Train name: ", "We drive ",
+                              "You can ride as a passenger inside the railcar ", "Timetable of "};
+
+std::string vehicleLine(std::string_view label, const VehicleSlot& slot) {
+    return std::string(label) + windows1250ToUtf8(slot.VehicleType) + " (" +
+           windows1250ToUtf8(slot.NodeName) + ")";
+}
+
+} // namespace
+
+ConsistDetails describeConsist(const ConsistRecord& consist, std::string_view installRoot,
+                               std::uint8_t interfaceLanguage) {
+    const DetailTexts& texts = interfaceLanguage == 0 ? Polish : English;
+    ConsistDetails details;
+    const std::string upperName = asciiUpper(consist.ConsistName);
+    // Consists named NONE or TEST are nameless for the player and have no timetable.
+    if (upperName != "NONE" && upperName != "TEST") {
+        const std::string name = windows1250ToUtf8(consist.ConsistName);
+        details.lines.push_back(std::string(texts.name) + name);
+        const std::string timetable =
+            resolveInstallPath(installRoot, "\\scenery\\" + consist.ConsistName + ".txt");
+        if (fileExists(timetable)) {
+            details.timetableFile = timetable;
+            details.timetableCaption = std::string(texts.timetable) + name;
+        }
+    }
+    // Every slot takes part, also those above the vehicle count, which the parser left empty.
+    for (int j = 1; j <= ConsistRecord::SlotCount; ++j) {
+        const VehicleSlot& slot = consist.slot(j);
+        if (slot.VehicleRole != 1) continue;
+        details.lines.push_back(vehicleLine(texts.drive, slot));
+        details.chosenVehicle = slot.NodeName;
+    }
+    for (int j = 1; j <= ConsistRecord::SlotCount; ++j) {
+        const VehicleSlot& slot = consist.slot(j);
+        if (slot.VehicleRole == 2) details.lines.push_back(vehicleLine(texts.passenger, slot));
+        if (details.chosenVehicle.empty()) details.chosenVehicle = slot.NodeName;
+    }
+    details.lines.push_back(windows1250ToUtf8(consist.ConsistNote));
+
+    details.standInPicture = resolveInstallPath(installRoot, "\\textures\\mini\\other.bmp");
+    for (int j = 1; j <= consist.VehicleCount && j <= ConsistRecord::SlotCount; ++j) {
+        const std::string own = resolveInstallPath(
+            installRoot, "\\textures\\mini\\" + consist.slot(j).VehicleType + ".bmp");
+        details.pictureFiles.push_back(fileExists(own) ? own : details.standInPicture);
+    }
+    return details;
+}
+
+std::string timetableText(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r') {
+            text += bytes[i];
+            continue;
+        }
+        text += '\n';
+        if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    }
+    // The line end of the last line starts no line of its own.
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    return windows1250ToUtf8(text);
+}
+
+std::vector<PicturePlace> placeInRow(const std::vector<PictureSize>& sizes) {
+    std::vector<PicturePlace> places;
+    places.reserve(sizes.size());
+    int left = 1;
+    for (const PictureSize& size : sizes) {
+        places.push_back({left, 1, size.width, size.height});
+        left += size.width;
+    }
+    return places;
+}

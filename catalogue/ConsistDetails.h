@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct ConsistRecord;
+
+// What choosing a consist shows and decides: the lines of the details box, the vehicle handed to
+// the simulator, the timetable and the vehicle pictures. Texts meant to be read are UTF-8; the
+// vehicle and the files are kept as their bytes.
+struct ConsistDetails {
+    std::vector<std::string> lines;
+    // The node name of the last drivable vehicle; without one, the first vehicle with a name,
+    // so that a passenger consist still starts with the player aboard.
+    std::string chosenVehicle;
+    std::string timetableFile;    // as found on disk; "" when there is none to show
+    std::string timetableCaption; // the timetable window's caption; "" without a timetable
+    // Vehicle j's picture at [j-1]: its own, or the stand-in for types without one.
+    std::vector<std::string> pictureFiles;
+    std::string standInPicture; // textures\mini\other.bmp, whether it exists or not
+};
+
+ConsistDetails describeConsist(const ConsistRecord& consist, std::string_view installRoot,
+                               std::uint8_t interfaceLanguage);
+
+// A timetable's bytes as the timetable window shows them: decoded from Windows-1250, one line
+// per line of the file, whichever of CR LF, LF or CR ends it.
+std::string timetableText(std::string_view bytes);
+
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+};
+struct PicturePlace {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// The vehicle pictures stand in one row, one pixel in from the box's corner, each at its own
+// size and directly after the one before.
+std::vector<PicturePlace> placeInRow(const std::vector<PictureSize>& sizes);
