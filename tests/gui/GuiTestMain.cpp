@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QTimer>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
@@ -6,6 +8,15 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("RSIM"));
+    // A box no test answered would wait for a click forever: it fails the test instead.
+    QTimer unansweredBoxes;
+    QObject::connect(&unansweredBoxes, &QTimer::timeout, [] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            ADD_FAILURE() << "a box nobody answered: " << box->windowTitle().toStdString();
+            box->close();
+        }
+    });
+    unansweredBoxes.start(100);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

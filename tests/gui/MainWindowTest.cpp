@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -47,6 +48,7 @@ protected:
         ASSERT_TRUE(dir.isValid());
         root = dir.path().toStdString();
         write("dynamic/pkp/dynamic.dat", Catalogue);
+        writePicture("textures/mini/other.bmp", Qt::gray, {10, 20});
         MessageBox::clearAnswered();
         setProgramEndHandler([this](int code) { exitCode = code; });
     }
@@ -61,8 +63,8 @@ protected:
         QDir().mkpath(QString::fromStdString(path.substr(0, path.find_last_of('/'))));
         std::ofstream(path, std::ios::binary) << bytes;
     }
-    void writePicture(const std::string& relative, QColor colour) {
-        QImage image(30, 20, QImage::Format_RGB32);
+    void writePicture(const std::string& relative, QColor colour, QSize size = {30, 20}) {
+        QImage image(size, QImage::Format_RGB32);
         image.fill(colour);
         const std::string path = root + "/" + relative;
         QDir().mkpath(QString::fromStdString(path.substr(0, path.find_last_of('/'))));
@@ -321,6 +323,121 @@ TEST_F(MainWindow, ControlsStandWhereTheyWereDesigned) {
         EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()) + 8, b->width())
             << b->text().toStdString();
     EXPECT_LE(w.Label1->fontMetrics().height(), w.Label1->height());
+}
+
+} // namespace
+
+namespace {
+
+std::string train(const std::string& name, const std::vector<std::string>& vehicles) {
+    std::string text = "trainset " + name + " 0\r\n";
+    for (std::size_t i = 0; i < vehicles.size(); ++i)
+        text += "node -1 0 V" + std::to_string(i + 1) + " dynamic PKP\\x skin " + vehicles[i] +
+                " 0 " + (vehicles[i] == "loco" ? "headdriver" : "passenger") + " 0\r\n";
+    return text + "//$o Note of " + name + "\r\nendtrainset\r\n";
+}
+
+// A regular file that even root cannot open: a write-only attribute of the kernel, where the
+// machine has one.
+std::string unreadableFileOfTheSystem() {
+    for (const char* path : {"/sys/bus/pci/rescan", "/sys/class/zram-control/hot_remove"})
+        if (std::filesystem::is_regular_file(path) && !std::ifstream(path).is_open()) return path;
+    return {};
+}
+
+class ConsistChoice : public MainWindow {
+protected:
+    void SetUp() override {
+        MainWindow::SetUp();
+        writePicture("textures/mini/Loco A.bmp", Qt::green, {30, 20});
+    }
+    void chooseConsist(int row) {
+        ListBox* list = form1->ListBox2;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(row)).center());
+    }
+    std::vector<QRect> shownPictures() const {
+        std::vector<QRect> out;
+        for (const PictureBox* p : form1->ScrollBox1->content()->findChildren<PictureBox*>())
+            if (p != form1->Image3 && !p->isHidden()) out.push_back(p->geometry());
+        return out;
+    }
+};
+
+TEST_F(ConsistChoice, ShowsDetailsPicturesAndTimetableAndReleasesThePreviousChoice) {
+    write("scenery/a.scn", train("Os_1", {"loco", "car", "unknown"}) + train("Test", {"loco"}));
+    write("scenery/b.scn", "");
+    write("scenery/OS_1.TXT", "ROZK\xa3"
+                              "AD\r\n 7:12  Kolejowo\r\n");
+    TForm1& w = start();
+    choose("a.scn");
+    form2->show();
+    chooseConsist(0);
+    EXPECT_EQ(w.Memo2->toPlainText(),
+              QString::fromUtf8("Nazwa składu: Os_1\nProwadzimy Loco A (V1)\nMożemy jechać jako "
+                                "pasażer w wagonie Coach (V2)\nNote of Os_1"));
+    EXPECT_EQ(w.state().ChosenVehicle, "V1");
+    EXPECT_TRUE(w.Button7->isEnabled());
+    EXPECT_EQ(form2->windowTitle(), QString::fromUtf8("Rozkład jazdy pociągu Os_1"));
+    EXPECT_EQ(form2->Memo3->toPlainText(), QString::fromUtf8("ROZKŁAD\n 7:12  Kolejowo"));
+    EXPECT_EQ(shownPictures(),
+              (std::vector<QRect>{{1, 1, 30, 20}, {31, 1, 10, 20}, {41, 1, 10, 20}}));
+    const QPointer<PictureBox> first = w.state().VehiclePictures[0];
+    EXPECT_EQ(first->accessibleName(), "Loco A");
+
+    // Fewer vehicles, no timetable, in English: the open timetable window keeps what it shows.
+    w.state().InterfaceLanguage = 1;
+    chooseConsist(1);
+    EXPECT_EQ(w.Memo2->toPlainText(), "We drive Loco A (V1)\nNote of Test");
+    EXPECT_FALSE(w.Button7->isEnabled());
+    EXPECT_TRUE(form2->isVisible());
+    EXPECT_EQ(form2->windowTitle(), QString::fromUtf8("Rozkład jazdy pociągu Os_1"));
+    EXPECT_EQ(shownPictures(), (std::vector<QRect>{{1, 1, 30, 20}}));
+    EXPECT_TRUE(first.isNull()) << "the pictures of the previous choice are released";
+    EXPECT_EQ(w.state().ThumbnailCount, 1);
+
+    chooseConsist(0);
+    EXPECT_EQ(shownPictures().size(), 3u);
+    EXPECT_EQ(form2->windowTitle(), "Timetable of Os_1");
+    choose("b.scn");
+    EXPECT_TRUE(shownPictures().empty()) << "a scenery choice hides the pictures";
+    EXPECT_EQ(w.state().ChosenVehicle, "ghostview");
+}
+
+TEST_F(ConsistChoice, AFileThatCannotBeReadIsReportedOnceAndTheChoiceGoesOn) {
+    write("textures/mini/Coach.bmp", "not a picture");
+    write("scenery/a.scn", train("Os_1", {"car", "loco", "car"}) + train("Os_2", {"loco"}));
+    write("scenery/os_2.txt", "Os_2 timetable\r\n");
+    const std::string unreadable = unreadableFileOfTheSystem();
+    if (!unreadable.empty())
+        std::filesystem::create_symlink(unreadable, root + "/scenery/Os_1.txt");
+    TForm1& w = start();
+    choose("a.scn");
+    chooseConsist(1);
+    MessageBox::setNextAnswer(MessageBox::Ok);
+    chooseConsist(0);
+    ASSERT_EQ(MessageBox::answered().size(), 1u);
+    const QString text = MessageBox::answered().front().text;
+    EXPECT_TRUE(text.contains("Coach.bmp")) << text.toStdString();
+    if (!unreadable.empty()) {
+        EXPECT_TRUE(text.contains("Os_1.txt")) << text.toStdString();
+        EXPECT_FALSE(w.Button7->isEnabled());
+        EXPECT_EQ(form2->Memo3->toPlainText(), "Os_2 timetable");
+    }
+    // The broken coach leaves a place the size of the stand-in; the row goes on after it.
+    EXPECT_EQ(shownPictures(),
+              (std::vector<QRect>{{1, 1, 10, 20}, {11, 1, 30, 20}, {41, 1, 10, 20}}));
+    EXPECT_EQ(w.state().ChosenVehicle, "V2");
+    EXPECT_EQ(w.Memo2->toPlainText().split('\n').last(), "Note of Os_1");
+
+    // Without the stand-in, a broken picture keeps one pixel.
+    std::filesystem::remove(root + "/textures/mini/other.bmp");
+    MessageBox::clearAnswered();
+    MessageBox::setNextAnswer(MessageBox::Ok);
+    chooseConsist(1);
+    chooseConsist(0);
+    ASSERT_EQ(MessageBox::answered().size(), 1u);
+    EXPECT_EQ(shownPictures(), (std::vector<QRect>{{1, 1, 1, 1}, {2, 1, 30, 20}, {32, 1, 1, 1}}));
 }
 
 } // namespace
