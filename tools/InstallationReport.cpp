@@ -6,6 +6,7 @@
 #include "catalogue/TextReader.h"
 #include "catalogue/VehicleCatalogue.h"
 #include "platform/CodePage1250.h"
+#include "settings/OptionsWorkingCopy.h"
 #include "settings/SettingsFile.h"
 #include "tools/JsonWriter.h"
 
@@ -86,11 +87,18 @@ std::string settingsJson(const std::string& installRoot) {
     return out + "}";
 }
 
+// The exact bytes that the options window's OK writes right after start-up.
+int resave(const std::string& installRoot) {
+    const std::string file = OptionsWorkingCopy(loadSimulatorSettings(installRoot)).settingsFile();
+    return std::fwrite(file.data(), 1, file.size(), stdout) == file.size() ? 0 : 1;
+}
+
 int usage() {
     std::fputs("usage: rsim-inspect catalogue INSTALL_DIR\n"
                "       rsim-inspect consists INSTALL_DIR SCENERY_FILE\n"
                "       rsim-inspect scenery INSTALL_DIR SCENERY_FILE\n"
-               "       rsim-inspect settings INSTALL_DIR\n",
+               "       rsim-inspect settings INSTALL_DIR\n"
+               "       rsim-inspect resave INSTALL_DIR\n",
                stderr);
     return 2;
 }
@@ -116,6 +124,8 @@ int main(int argc, char** argv) {
         json = sceneryJson(argv[3]);
     else if (command == "settings" && argc == 3)
         json = settingsJson(installRoot);
+    else if (command == "resave" && argc == 3)
+        return resave(installRoot);
     else
         return usage();
     json += '\n';
