@@ -260,7 +260,7 @@ void TForm1::Odczyt_Scenerii() {
 }
 
 void TForm1::Button2Click() {
-    Form4->Memo1->clear();
+    Form4->Memo1.clear();
     Form4->show();
 }
 
