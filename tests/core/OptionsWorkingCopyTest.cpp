@@ -1,13 +1,12 @@
 #include "settings/OptionsWorkingCopy.h"
 
 #include "settings/SettingsFile.h"
+#include "tests/SampleSettingsFile.h"
 
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 
@@ -15,31 +14,8 @@ namespace {
 
 using enum CheckState;
 
-// The sample installation's rsim.ini: the file the launcher writes for its values.
-const std::string& sampleFile() {
-    static const std::string bytes = [] {
-        std::ifstream in(RSIM_SAMPLE_DIR "/rsim.ini", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }();
-    return bytes;
-}
-
 SimulatorSettings sampleSettings() {
     return loadSimulatorSettings(RSIM_SAMPLE_DIR);
-}
-
-// The sample file with some of its lines, numbered from 1, replaced; lines end with CR LF.
-std::string sampleWith(const std::map<int, std::string>& lines) {
-    std::string out;
-    int number = 1;
-    for (std::size_t at = 0; at < sampleFile().size(); ++number) {
-        const std::size_t end = sampleFile().find("\r\n", at);
-        const auto replaced = lines.find(number);
-        out += replaced != lines.end() ? replaced->second : sampleFile().substr(at, end - at);
-        out += "\r\n";
-        at = end + 2;
-    }
-    return out;
 }
 
 const std::string WidthComment = "  // szerokosc ekranu";
@@ -55,7 +31,7 @@ std::string sizeLines(const OptionsWorkingCopy& w) {
 
 TEST(OptionsWorkingCopy, TheSampleFileRoundTrips) {
     const OptionsWorkingCopy w(sampleSettings());
-    EXPECT_EQ(w.settingsFile(), sampleFile());
+    EXPECT_EQ(w.settingsFile(), sampleSettingsFile());
 }
 
 TEST(OptionsWorkingCopy, SensitivitiesTakeTheirRowOrTheDefaultAndKeepTheirSign) {
@@ -90,7 +66,8 @@ TEST(OptionsWorkingCopy, SensitivitiesTakeTheirRowOrTheDefaultAndKeepTheirSign) 
         EXPECT_EQ(w.trackBar(7), c.trackBar7);
         EXPECT_EQ(w.settings().mousescalevertical,
                   VerticalSensitivityTable[static_cast<std::size_t>(c.trackBar7 - 1)]);
-        EXPECT_EQ(w.settingsFile(), sampleWith({{19, "mousescale " + c.written + MouseComment}}));
+        EXPECT_EQ(w.settingsFile(),
+                  sampleSettingsFileWith({{19, "mousescale " + c.written + MouseComment}}));
     }
 }
 
@@ -103,16 +80,16 @@ TEST(OptionsWorkingCopy, SizeIsTheRowOfTheWidthOrAsWrittenUntilTheSliderMoves) {
     const OptionsWorkingCopy row(s);
     EXPECT_EQ(row.trackBar(1), 4);
     EXPECT_EQ(row.trackBarLabel(1, 0), "1024x768");
-    EXPECT_EQ(row.settingsFile(),
-              sampleWith({{7, "width 1024" + WidthComment}, {8, "height 768" + HeightComment}}));
+    EXPECT_EQ(row.settingsFile(), sampleSettingsFileWith({{7, "width 1024" + WidthComment},
+                                                          {8, "height 768" + HeightComment}}));
 
     s.width = "1920";
     s.height = "1080";
     OptionsWorkingCopy custom(s);
     EXPECT_EQ(custom.trackBar(1), 1);
     EXPECT_EQ(custom.trackBarLabel(1, 0), "1920x1080");
-    EXPECT_EQ(custom.settingsFile(),
-              sampleWith({{7, "width 1920" + WidthComment}, {8, "height 1080" + HeightComment}}));
+    EXPECT_EQ(custom.settingsFile(), sampleSettingsFileWith({{7, "width 1920" + WidthComment},
+                                                             {8, "height 1080" + HeightComment}}));
     custom.moveTrackBar(1, 0); // clamped to where it stands: no change
     EXPECT_EQ(sizeLines(custom), "width 1920  // szerokosc ekranu\r\nheight 1080");
     custom.moveTrackBar(1, 2);
@@ -129,8 +106,8 @@ TEST(OptionsWorkingCopy, SizeIsTheRowOfTheWidthOrAsWrittenUntilTheSliderMoves) {
     sample.moveTrackBar(1, 5);
     EXPECT_EQ(sample.settings().width, "800");
     EXPECT_EQ(sample.settings().height, "600");
-    EXPECT_EQ(sample.settingsFile(),
-              sampleWith({{7, "width 1152" + WidthComment}, {8, "height 864" + HeightComment}}));
+    EXPECT_EQ(sample.settingsFile(), sampleSettingsFileWith({{7, "width 1152" + WidthComment},
+                                                             {8, "height 864" + HeightComment}}));
 }
 
 TEST(OptionsWorkingCopy, UnknownValuesAreShownAsTheyStandAndWrittenBackUnchanged) {
@@ -149,12 +126,13 @@ TEST(OptionsWorkingCopy, UnknownValuesAreShownAsTheyStandAndWrittenBackUnchanged
     EXPECT_EQ(w.checkBox(3), PartlyChecked);
     // An empty value leaves the key, its blank and then the separator.
     EXPECT_EQ(w.settingsFile(),
-              sampleWith({{9, "bpp  \t\t// (16) kolor (16 lub 32 bitowy)"},
-                          {10, "fullscreen YES \t// (yes) tryb pelnoekranowy"},
-                          {11, "freefly Yes 20 10 -20\t// (no x y z) yes: mozna latac po calej "
-                               "trasie"},
-                          {17, "debuglog 1      // (yes) yes: wlacza zapisywanie informacji o "
-                               "uruchamianiu i przebiegu dzialania programu"}}));
+              sampleSettingsFileWith(
+                  {{9, "bpp  \t\t// (16) kolor (16 lub 32 bitowy)"},
+                   {10, "fullscreen YES \t// (yes) tryb pelnoekranowy"},
+                   {11, "freefly Yes 20 10 -20\t// (no x y z) yes: mozna latac po calej "
+                        "trasie"},
+                   {17, "debuglog 1      // (yes) yes: wlacza zapisywanie informacji o "
+                        "uruchamianiu i przebiegu dzialania programu"}}));
 
     // Once the player changes a control, it decides the value.
     w.setCheckBox(9, Checked);

@@ -5,6 +5,7 @@
 #include "settings/SettingsFile.h"
 #include "shell/Unit1.h"
 #include "shell/Unit3.h"
+#include "tests/SampleSettingsFile.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -18,39 +19,17 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <memory>
 #include <sys/stat.h>
 
-void PrintTo(const QString& text, std::ostream* out);
-
 namespace {
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
-}
-
-const std::string& sampleFile() {
-    static const std::string bytes = readFile(RSIM_SAMPLE_DIR "/rsim.ini");
-    return bytes;
-}
-
-// The sample file with some of its lines, numbered from 1, replaced.
-std::string sampleWith(const std::map<int, std::string>& lines) {
-    std::string out;
-    int number = 1;
-    for (std::size_t at = 0; at < sampleFile().size(); ++number) {
-        const std::size_t end = sampleFile().find("\r\n", at);
-        const auto replaced = lines.find(number);
-        out += replaced != lines.end() ? replaced->second : sampleFile().substr(at, end - at);
-        out += "\r\n";
-        at = end + 2;
-    }
-    return out;
 }
 
 const std::string Width1024 = "width 1024  // szerokosc ekranu";
@@ -74,7 +53,7 @@ protected:
         ASSERT_TRUE(dir.isValid());
         root = dir.path().toStdString();
         ini = root + "/rsim.ini";
-        write(sampleFile());
+        write(sampleSettingsFile());
         MessageBox::clearAnswered();
     }
     void TearDown() override { QDir::setCurrent(QDir::tempPath()); }
@@ -273,13 +252,14 @@ TEST_F(OptionsWindow, ControlsShowWhatOkWritesAndThePlayersChangesAreWritten) {
     w.Button3->click();
     const std::string mouse = "mousescale -3.2 0.5  // czulosc myszy, mozna dawac ujemne dla "
                               "invert mouse, default: 3.2 0.5";
-    EXPECT_EQ(written(), sampleWith({{7, "width 1920  // szerokosc ekranu"},
-                                     {8, "height 1080 \t// wysokosc ekranu"},
-                                     {11, "freefly Yes 20 10 -20\t// (no x y z) yes: mozna "
-                                          "latac po calej trasie"},
-                                     {15, "renderalpha TRUE          // (yes) no: wylacza "
-                                          "wyswietlanie polprzezroczystych tekstur i linii"},
-                                     {19, mouse}}));
+    EXPECT_EQ(written(),
+              sampleSettingsFileWith({{7, "width 1920  // szerokosc ekranu"},
+                                      {8, "height 1080 \t// wysokosc ekranu"},
+                                      {11, "freefly Yes 20 10 -20\t// (no x y z) yes: mozna "
+                                           "latac po calej trasie"},
+                                      {15, "renderalpha TRUE          // (yes) no: wylacza "
+                                           "wyswietlanie polprzezroczystych tekstur i linii"},
+                                      {19, mouse}}));
 
     w.show();
     for (int i = 0; i < 3; ++i) QTest::keyClick(w.TrackBar1, Qt::Key_Right);
@@ -288,12 +268,13 @@ TEST_F(OptionsWindow, ControlsShowWhatOkWritesAndThePlayersChangesAreWritten) {
     EXPECT_EQ(w.CheckBox9->checkState(), Qt::Checked);
     w.Button3->click();
     EXPECT_TRUE(w.isHidden());
-    EXPECT_EQ(written(), sampleWith({{7, Width1024},
-                                     {8, Height768},
-                                     {11, FreeflyYes},
-                                     {15, "renderalpha TRUE          // (yes) no: wylacza "
-                                          "wyswietlanie polprzezroczystych tekstur i linii"},
-                                     {19, mouse}}));
+    EXPECT_EQ(written(),
+              sampleSettingsFileWith({{7, Width1024},
+                                      {8, Height768},
+                                      {11, FreeflyYes},
+                                      {15, "renderalpha TRUE          // (yes) no: wylacza "
+                                           "wyswietlanie polprzezroczystych tekstur i linii"},
+                                      {19, mouse}}));
     EXPECT_TRUE(MessageBox::answered().empty());
 }
 
@@ -343,41 +324,43 @@ TEST_F(OptionsWindow, DefaultsThenCancelLeaveTheFileAndShowTheDefaultsNextTime) 
     EXPECT_TRUE(w.CheckBox11->isChecked()) << "the defaults leave the launch switch alone";
     w.Button2->click();
     EXPECT_TRUE(w.isHidden());
-    EXPECT_EQ(written(), sampleFile());
+    EXPECT_EQ(written(), sampleSettingsFile());
     w.show();
     EXPECT_EQ(w.TrackBar3->value(), 0);
     w.close();
     EXPECT_TRUE(w.isHidden());
-    EXPECT_EQ(written(), sampleFile()) << "the close box cancels";
+    EXPECT_EQ(written(), sampleSettingsFile()) << "the close box cancels";
     w.Button3->click();
-    EXPECT_EQ(written(), sampleWith({{10, "fullscreen yes \t// (yes) tryb pelnoekranowy"}}));
+    EXPECT_EQ(written(),
+              sampleSettingsFileWith({{10, "fullscreen yes \t// (yes) tryb pelnoekranowy"}}));
 }
 
 TEST_F(OptionsWindow, TwoSavesThroughTheMainWindowEachWriteTheirOwnTwentyTwoLines) {
     TForm1 main(root + "/rsim-launcher");
     TForm2 timetable(&main);
     TForm3 about(&main);
-    form = std::make_unique<TForm4>(&main, main.state().Settings, main.state().InterfaceLanguage,
-                                    main.state().InstallRoot);
-    main.setSecondaryWindows(&timetable, &about, form.get());
+    TForm4 options(&main, main.state().Settings, main.state().InterfaceLanguage,
+                   main.state().InstallRoot);
+    main.setSecondaryWindows(&timetable, &about, &options);
     main.show();
 
     main.Button2->click();
-    ASSERT_TRUE(form->isVisible());
-    EXPECT_TRUE(form->Memo1.empty());
-    QTest::keyClick(form->TrackBar1, Qt::Key_Right);
-    form->Button3->click();
-    EXPECT_EQ(written(), sampleWith({{7, Width1024}, {8, Height768}}));
-    EXPECT_EQ(form->Memo1.size(), 22u);
+    ASSERT_TRUE(options.isVisible());
+    EXPECT_TRUE(options.Memo1.empty());
+    QTest::keyClick(options.TrackBar1, Qt::Key_Right);
+    options.Button3->click();
+    EXPECT_EQ(written(), sampleSettingsFileWith({{7, Width1024}, {8, Height768}}));
+    EXPECT_EQ(options.Memo1.size(), 22u);
 
     main.Button2->click();
-    EXPECT_TRUE(form->Memo1.empty());
-    EXPECT_EQ(form->Label2->text(), "1024x768") << "the window keeps its state";
-    click(form->CheckBox9);
-    form->Button3->click();
-    EXPECT_EQ(written(), sampleWith({{7, Width1024}, {8, Height768}, {11, FreeflyYes}}));
-    EXPECT_EQ(form->Memo1.size(), 22u);
-    EXPECT_EQ(form->Memo1[10], FreeflyYes);
+    EXPECT_TRUE(options.Memo1.empty());
+    EXPECT_EQ(options.Label2->text(), "1024x768") << "the window keeps its state";
+    click(options.CheckBox9);
+    options.Button3->click();
+    EXPECT_EQ(written(),
+              sampleSettingsFileWith({{7, Width1024}, {8, Height768}, {11, FreeflyYes}}));
+    EXPECT_EQ(options.Memo1.size(), 22u);
+    EXPECT_EQ(options.Memo1[10], FreeflyYes);
 }
 
 // The tests run as root as well, who may write anything: the mode decides.
@@ -399,13 +382,13 @@ TEST_F(OptionsWindow, AFailedSaveShowsTheErrorKeepsTheWindowAndLosesNothing) {
         EXPECT_EQ(box.caption, "RSIM");
         EXPECT_EQ(box.text, QString::fromStdString("Cannot create file " + ini + "."));
         EXPECT_TRUE(w.isVisible());
-        EXPECT_EQ(written(), sampleFile());
+        EXPECT_EQ(written(), sampleSettingsFile());
         EXPECT_EQ(w.Memo1.size(), 22u);
 
         w.Button3->click();
         EXPECT_TRUE(w.isHidden());
         EXPECT_EQ(written(), w.workingCopy().settingsFile());
-        write(sampleFile());
+        write(sampleSettingsFile());
         MessageBox::clearAnswered();
     }
 }
