@@ -41,13 +41,12 @@ FUZZ_HARNESS bool writable(const SimulatorSettings& s) {
     return true;
 }
 
-FUZZ_HARNESS std::string format(const SimulatorSettings& s, bool invertHorizontal,
-                                bool invertVertical) {
-    return formatSettingsFile(s, Resolution{s.width, s.height}, invertHorizontal, invertVertical);
+FUZZ_HARNESS std::string format(const SimulatorSettings& s, InvertFlags invert) {
+    return formatSettingsFile(s, Resolution{s.width, s.height}, invert);
 }
 
 FUZZ_HARNESS void checkRoundTrip(const SimulatorSettings& s) {
-    const std::string file = format(s, false, false);
+    const std::string file = format(s, {});
     std::size_t lines = 0;
     for (char c : file) lines += c == '\n';
     FUZZ_CHECK(lines == 22);
@@ -58,7 +57,7 @@ FUZZ_HARNESS void checkRoundTrip(const SimulatorSettings& s) {
     SimulatorSettings inverted = s;
     inverted.mousescalehorizontal.insert(0, "-");
     inverted.mousescalevertical.insert(0, "-");
-    FUZZ_CHECK(read(format(s, true, true)) == inverted);
+    FUZZ_CHECK(read(format(s, {.InvertHorizontal = true, .InvertVertical = true})) == inverted);
 }
 
 } // namespace

@@ -65,9 +65,9 @@ SimulatorSettings loadSimulatorSettings(const std::string& installRoot) {
 }
 
 std::string formatSettingsFile(const SimulatorSettings& s, const Resolution& resolution,
-                               bool invertHorizontal, bool invertVertical) {
-    const std::string horizontal = (invertHorizontal ? "-" : "") + s.mousescalehorizontal;
-    const std::string vertical = (invertVertical ? "-" : "") + s.mousescalevertical;
+                               InvertFlags invert) {
+    const std::string horizontal = (invert.InvertHorizontal ? "-" : "") + s.mousescalehorizontal;
+    const std::string vertical = (invert.InvertVertical ? "-" : "") + s.mousescalevertical;
     const std::string_view width = resolution.width, height = resolution.height;
     std::string text;
     text.reserve(1500);

@@ -32,7 +32,14 @@ SimulatorSettings readSimulatorSettings(TextReader& in);
 std::string settingsFilePath(const std::string& installRoot);
 SimulatorSettings loadSimulatorSettings(const std::string& installRoot);
 
+// The mouse axes that move the other way. The file marks such an axis with a "-" before its
+// sensitivity.
+struct InvertFlags {
+    bool InvertHorizontal = false;
+    bool InvertVertical = false;
+};
+
 // The whole settings file as the launcher writes it: 22 lines, each ending with CR LF. The size
 // comes from the resolution chosen, and an inverted axis gets a leading "-".
 std::string formatSettingsFile(const SimulatorSettings& settings, const Resolution& resolution,
-                               bool invertHorizontal, bool invertVertical);
+                               InvertFlags invert);

@@ -331,7 +331,7 @@ void TForm1::showVehiclePictures(const ConsistRecord& consist, const ConsistDeta
 }
 
 void TForm1::Button2Click() {
-    Form4->Memo1->clear();
+    Form4->Memo1.clear();
     Form4->show();
 }
 

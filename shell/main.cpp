@@ -18,7 +18,8 @@ int main(int argc, char** argv) {
     TForm1 Form1(argc > 0 ? argv[0] : "");
     TForm2 Form2(&Form1);
     TForm3 Form3(&Form1);
-    TForm4 Form4(&Form1);
+    TForm4 Form4(&Form1, Form1.state().Settings, Form1.state().InterfaceLanguage,
+                 Form1.state().InstallRoot);
     Form1.setSecondaryWindows(&Form2, &Form3, &Form4);
     Form1.show();
     return QApplication::exec();

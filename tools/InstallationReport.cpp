@@ -9,6 +9,7 @@
 #include "platform/CodePage1250.h"
 #include "platform/InstallPath.h"
 #include "platform/PictureRow.h"
+#include "settings/OptionsWorkingCopy.h"
 #include "settings/SettingsFile.h"
 #include "tools/JsonWriter.h"
 
@@ -137,12 +138,19 @@ std::string settingsJson(const std::string& installRoot) {
     return out + "}";
 }
 
+// The exact bytes that the options window's OK writes right after start-up.
+int resave(const std::string& installRoot) {
+    const std::string file = OptionsWorkingCopy(loadSimulatorSettings(installRoot)).settingsFile();
+    return std::fwrite(file.data(), 1, file.size(), stdout) == file.size() ? 0 : 1;
+}
+
 int usage() {
     std::fputs("usage: rsim-inspect catalogue INSTALL_DIR\n"
                "       rsim-inspect consists INSTALL_DIR SCENERY_FILE\n"
                "       rsim-inspect scenery INSTALL_DIR SCENERY_FILE\n"
                "       rsim-inspect details INSTALL_DIR SCENERY_FILE ROW [--lang pl|en]\n"
-               "       rsim-inspect settings INSTALL_DIR\n",
+               "       rsim-inspect settings INSTALL_DIR\n"
+               "       rsim-inspect resave INSTALL_DIR\n",
                stderr);
     return 2;
 }
@@ -179,7 +187,9 @@ int main(int argc, char** argv) {
             detailsJson(installRoot, argv[3], argv[4], language);
         if (!details) return 2;
         json = *details;
-    } else
+    } else if (command == "resave" && argc == 3)
+        return resave(installRoot);
+    else
         return usage();
     json += '\n';
     std::fwrite(json.data(), 1, json.size(), stdout);

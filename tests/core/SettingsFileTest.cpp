@@ -24,7 +24,7 @@ SimulatorSettings distinctValues() {
 }
 
 std::string written(const SimulatorSettings& s) {
-    return formatSettingsFile(s, {s.width, s.height}, false, false);
+    return formatSettingsFile(s, {s.width, s.height}, {});
 }
 
 SimulatorSettings read(std::string_view text) {
@@ -117,18 +117,19 @@ livetraction yes        // (yes) no: wylacza zaleznosc napiecia maszyny od trakc
 )";
     for (std::size_t at; (at = expected.find("<TAB>")) != std::string::npos;)
         expected.replace(at, 5, "\t");
-    const std::string file = formatSettingsFile(s, ResolutionTable[3], true, false);
+    const std::string file = formatSettingsFile(s, ResolutionTable[3], {.InvertHorizontal = true});
     EXPECT_EQ(file, crlf(expected));
     EXPECT_EQ(linesOf(file).size(), 22u);
-    EXPECT_NE(
-        formatSettingsFile(s, ResolutionTable[3], true, true).find("\r\nmousescale -3.2 -0.5  //"),
-        std::string::npos);
+    EXPECT_NE(formatSettingsFile(s, ResolutionTable[3],
+                                 {.InvertHorizontal = true, .InvertVertical = true})
+                  .find("\r\nmousescale -3.2 -0.5  //"),
+              std::string::npos);
 }
 
 TEST(SettingsFile, WrittenFileReadsBack) {
     SimulatorSettings s = distinctValues();
     s.bpp = ""; // an empty value reads back as empty
-    const std::string file = formatSettingsFile(s, ResolutionTable[6], true, false);
+    const std::string file = formatSettingsFile(s, ResolutionTable[6], {.InvertHorizontal = true});
     SimulatorSettings want = s;
     want.width = "1600";
     want.height = "1200";

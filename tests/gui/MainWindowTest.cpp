@@ -75,7 +75,9 @@ protected:
         form1 = std::make_unique<TForm1>(root + "/rsim-launcher");
         form2 = std::make_unique<TForm2>(form1.get());
         form3 = std::make_unique<TForm3>(form1.get());
-        form4 = std::make_unique<TForm4>(form1.get());
+        form4 =
+            std::make_unique<TForm4>(form1.get(), form1->state().Settings,
+                                     form1->state().InterfaceLanguage, form1->state().InstallRoot);
         form1->setSecondaryWindows(form2.get(), form3.get(), form4.get());
         return *form1;
     }
@@ -275,10 +277,10 @@ TEST_F(MainWindow, NoGestureEmptiesTheChosenSceneryOrConsist) {
 
 TEST_F(MainWindow, ButtonsOpenTheOtherWindowsAndQuitEndsTheProgram) {
     TForm1& w = start();
-    form4->Memo1->setPlainText("left over");
+    form4->Memo1 = {"left over"};
     w.Button2->click();
     EXPECT_TRUE(form4->isVisible());
-    EXPECT_TRUE(form4->Memo1->toPlainText().isEmpty());
+    EXPECT_TRUE(form4->Memo1.empty());
     w.Button4->click();
     EXPECT_TRUE(form3->isVisible());
     w.Button7Click();

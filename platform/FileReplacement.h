@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// How replacing a file's content ended.
+enum class FileReplacement {
+    Replaced,
+    ReadOnlyFile,   // the file is read-only: nothing was written
+    ReadOnlyFolder, // the folder that holds it is read-only: nothing was written
+    NotAFile,       // a folder, device or pipe stands under the name, or links go round in a circle
+    UnusableName,   // the toolkit cannot name the file, as its path is not UTF-8
+    WriteFailed,    // the new content could not be written in full; the file is as it was
+};
+
+// Replaces a file's content in one step: the new content goes to a temporary file beside it,
+// which then takes the file's place, so that a failure or a crash leaves the old file or the new
+// one, never a part of either. A missing file is created. The file's permissions and owner are
+// kept. A symbolic link stays a link, and the file it points to is replaced.
+//
+// A file or folder counts as read-only when its mode has no write bit at all, or when this
+// process cannot open it for writing. The mode counts even for root, who may write anything, and
+// even where a rename over a read-only file would succeed.
+FileReplacement replaceFile(const std::string& path, std::string_view content);
