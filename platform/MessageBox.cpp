@@ -1,5 +1,6 @@
 #include "platform/MessageBox.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 
@@ -14,12 +15,11 @@ std::vector<MessageBox::Shown>& answeredBoxes() {
 }
 } // namespace
 
-bool MessageBox::takeNextAnswer(Kind kind, const QString& caption, const QString& text,
-                                Answer& answer) {
+bool MessageBox::takeNextAnswer(const Shown& box, Answer& answer) {
     if (nextAnswers().empty()) return false;
     answer = nextAnswers().front();
     nextAnswers().pop_front();
-    answeredBoxes().push_back({kind, caption, text});
+    answeredBoxes().push_back(box);
     return true;
 }
 
@@ -27,18 +27,23 @@ void MessageBox::showError(const QString& message) {
     const QString caption = QApplication::applicationName();
     const QString text = message + QLatin1Char('.');
     Answer answer;
-    if (takeNextAnswer(Kind::Error, caption, text, answer)) return;
+    if (takeNextAnswer({Kind::Error, caption, text, {}, {}}, answer)) return;
     QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.setAccessibleName(caption);
     box.exec();
 }
 
-MessageBox::Answer MessageBox::askYesNo(const QString& caption, const QString& text) {
+MessageBox::Answer MessageBox::askYesNo(const QString& caption, const QString& text,
+                                        const QString& yes, const QString& no) {
     Answer answer;
-    if (takeNextAnswer(Kind::Question, caption, text, answer)) return answer;
+    if (takeNextAnswer({Kind::Question, caption, text, yes, no}, answer)) return answer;
+    // Run by exec, the box is application-modal: no other window takes input while it is open.
     QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::Yes);
+    if (!yes.isEmpty()) box.button(QMessageBox::Yes)->setText(yes);
+    if (!no.isEmpty()) box.button(QMessageBox::No)->setText(no);
     box.setAccessibleName(caption);
     return box.exec() == QMessageBox::Yes ? Yes : No;
 }

@@ -17,14 +17,19 @@ public:
         Kind kind;
         QString caption;
         QString text;
+        QString yes; // a question's button labels; empty for the toolkit's own
+        QString no;
     };
 
     // The application's standard error box: the application's title, an error icon, and the
     // message with a full stop added.
     static void showError(const QString& message);
 
-    // A Yes/No question with an exclamation icon, owned by the application's active window.
-    static Answer askYesNo(const QString& caption, const QString& text);
+    // A Yes/No question with an exclamation icon, owned by the application's active window and
+    // blocking every window of the launcher while it is open. Yes is the default button. The
+    // buttons carry the labels given, or the toolkit's own when none are.
+    static Answer askYesNo(const QString& caption, const QString& text,
+                           const QString& yes = QString(), const QString& no = QString());
 
     // Tests: the next box is not shown but answered at once with this answer.
     static void setNextAnswer(Answer answer);
@@ -33,6 +38,5 @@ public:
     static void clearAnswered();
 
 private:
-    static bool takeNextAnswer(Kind kind, const QString& caption, const QString& text,
-                               Answer& answer);
+    static bool takeNextAnswer(const Shown& box, Answer& answer);
 };

@@ -1,12 +1,64 @@
 #include "shell/Unit3.h"
 
+#include "platform/ClickLabel.h"
 #include "platform/Fonts.h"
+#include "platform/PictureBox.h"
 #include "platform/WindowPlacement.h"
 
 #include <QColor>
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace {
+
+// The project's address lies under a domain reserved for examples, which nobody can own.
+const QString WebAddress = QStringLiteral("https://rsim424.example/");
+
+template <class Label = QLabel>
+Label* makeLabel(QWidget* parent, const QString& text, QRect geometry) {
+    auto* label = new Label(text, parent);
+    label->setGeometry(geometry);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+} // namespace
 
 TForm3::TForm3(const QWidget* mainWindow)
     : ToolWindow(mainWindow, 247, 186, QStringLiteral("O programie")) {
     fillBackground(this, QColor(192, 220, 192));
     setFont(designedFont(DesignedFace::Arial, 11));
+
+    Image1 = new PictureBox(this);
+    Image1->setGeometry(8, 8, 233, 57);
+    Image1->setStretch(true);
+    Image1->setPicture(QImage(QStringLiteral(":/pictures/about_title.bmp")));
+    Image1->setAccessibleName(QStringLiteral("Obraz tytułowy"));
+
+    Label1 = makeLabel(this, QStringLiteral("Torvia RSIM- 424 Loader"), {8, 72, 233, 19});
+    Label1->setFont(designedFont(DesignedFace::Arial, 16, true));
+    Label2 = makeLabel(this, QStringLiteral("v 1.15 beta"), {8, 96, 233, 14});
+    Label3 = makeLabel(this, creditLine(0), {8, 120, 233, 14});
+
+    Label4 = makeLabel<ClickLabel>(this, WebAddress, {8, 152, 233, 25});
+    QFont link = designedFont(DesignedFace::Arial, 13);
+    link.setUnderline(true);
+    Label4->setFont(link);
+    QPalette red = Label4->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    Label4->setPalette(red);
+    Label4->setCursor(Qt::PointingHandCursor);
+    Label4->setAccessibleDescription(QStringLiteral("Strona internetowa programu"));
+    connect(Label4, &ClickLabel::clicked, this, &TForm3::Label4Click);
+}
+
+QString TForm3::creditLine(std::uint8_t interfaceLanguage) {
+    return interfaceLanguage == 1 ? QStringLiteral("Written by the Torvia RSIM-424 team")
+                                  : QStringLiteral("Napisał zespół Torvia RSIM-424");
+}
+
+void TForm3::Label4Click() {
+    // What the desktop makes of the address is its own affair; the launcher shows nothing.
+    QDesktopServices::openUrl(QUrl(WebAddress));
 }

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QLabel>
+
+// A label that answers a click as a button does: a left button pressed and released inside it.
+class ClickLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool pressed_ = false;
+};
