@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QWidget window;
-    makeFixedWindow(&window, 420, 171, QStringLiteral("RSIM-424 stand-in"), false);
+    makeFixedWindow(&window, WindowKind::Main, 420, 171, QStringLiteral("RSIM-424 stand-in"));
     window.setFont(designedFont(DesignedFace::MsSansSerif, 11));
     window.setAccessibleName(window.windowTitle());
 
