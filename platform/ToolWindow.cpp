@@ -6,7 +6,6 @@ ToolWindow::ToolWindow(const QWidget* mainWindow, int clientWidth, int clientHei
                        const QString& caption)
     : mainWindow_(mainWindow) {
     makeFixedWindow(this, WindowKind::Tool, clientWidth, clientHeight, caption);
-    setAccessibleName(caption);
 }
 
 void ToolWindow::showEvent(QShowEvent* event) {

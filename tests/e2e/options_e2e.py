@@ -9,7 +9,8 @@ import time
 
 import pyatspi
 
-from player import application, click, fail, find, screenshot, start_launcher, wait_for
+from player import application, click, fail, find, press, screenshot_of, showing, start_launcher, \
+    wait_for
 
 install, inspect, screenshots = sys.argv[1:4]
 here = os.path.dirname(os.path.abspath(__file__))
@@ -21,26 +22,9 @@ def read(path):
         return f.read()
 
 
-def showing(node):
-    return node.getState().contains(pyatspi.STATE_SHOWING)
-
-
 def options_window(app):
     window = find(app, "Opcje", "filler")
     return window if window is not None and showing(window) else None
-
-
-def press(*keys):
-    subprocess.run(["xdotool", "key", "--delay", "100", *keys], check=True)
-
-
-def screenshot_of(node, name):
-    """The window alone, cut from a screenshot of the screen."""
-    screenshot(screenshots, name)
-    box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    path = os.path.join(screenshots, name)
-    subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (box.width, box.height, box.x, box.y),
-                    "+repage", path], check=True)
 
 
 def save_and_wait(app, options, what):
@@ -63,7 +47,7 @@ try:
     click(options_button)
     options = wait_for("the options window", lambda: options_window(app))
     time.sleep(0.5)
-    screenshot_of(options, "10-options.png")
+    screenshot_of(screenshots, options, "10-options.png")
     before = os.stat(ini).st_ino
     save_and_wait(app, options, "saving it unchanged")
     if os.stat(ini).st_ino == before:
@@ -80,7 +64,7 @@ try:
     click(freefly)
     wait_for("the freefly box ticked", lambda: freefly.getState().contains(pyatspi.STATE_CHECKED), 5)
     time.sleep(0.3)
-    screenshot_of(options, "11-options-changed.png")
+    screenshot_of(screenshots, options, "11-options-changed.png")
     save_and_wait(app, options, "saving the changes")
     expected = read(os.path.join(here, "options_expected.ini"))
     if read(ini) != expected:

@@ -18,6 +18,23 @@ def screenshot(folder, name):
     subprocess.run(["import", "-window", "root", os.path.join(folder, name)], check=True)
 
 
+def screenshot_of(folder, node, name):
+    """The window alone, cut from a screenshot of the screen."""
+    screenshot(folder, name)
+    box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    path = os.path.join(folder, name)
+    subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (box.width, box.height, box.x, box.y),
+                    "+repage", path], check=True)
+
+
+def showing(node):
+    return node.getState().contains(pyatspi.STATE_SHOWING)
+
+
+def press(*keys):
+    subprocess.run(["xdotool", "key", "--delay", "100", *keys], check=True)
+
+
 def wait_for(what, probe, seconds=15):
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
