@@ -11,6 +11,7 @@
 #include "platform/PictureRow.h"
 #include "settings/OptionsWorkingCopy.h"
 #include "settings/SettingsFile.h"
+#include "settings/SimulatorLaunch.h"
 #include "tools/JsonWriter.h"
 
 #include <charconv>
@@ -124,7 +125,7 @@ std::optional<std::string> detailsJson(const std::string& installRoot,
                ", \"height\": " + std::to_string(p.height) + "}";
     }
     out += "], \"launch\": " +
-           text("-s " + sceneryFileName(sceneryPath) + " -v " + details.chosenVehicle);
+           text(launchParameters(sceneryFileName(sceneryPath), details.chosenVehicle));
     return out + "}";
 }
 
