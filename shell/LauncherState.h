@@ -29,4 +29,7 @@ struct LauncherState {
     std::unique_ptr<ConsistTable> Consists = std::make_unique<ConsistTable>();
     std::unique_ptr<VehicleCatalogue> Catalogue = std::make_unique<VehicleCatalogue>();
     SimulatorSettings Settings;
+
+    std::string LaunchParameters; // the parameter text of the last press of the start button
+    int LaunchAnswer = 0;         // the answer to the ghostview question, 0 before it
 };

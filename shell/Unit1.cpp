@@ -16,13 +16,16 @@
 #include "platform/PlainToolTip.h"
 #include "platform/ProgramEnd.h"
 #include "platform/ProgramPath.h"
+#include "platform/ProgramStart.h"
 #include "platform/ScrollBox.h"
 #include "platform/WindowPlacement.h"
 #include "settings/SettingsFile.h"
 #include "settings/SimulatorLaunch.h"
 #include "settings/Unit4.h"
+#include "shell/Captions.h"
 #include "shell/Unit3.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -32,6 +35,20 @@
 namespace {
 
 const QColor WindowColour(192, 220, 192);
+
+// The prompts of the two text boxes while nothing is chosen, by interface language.
+QString routePrompt(std::uint8_t interfaceLanguage) {
+    return interfaceLanguage == 0 ? QStringLiteral("<- Wybierz Trasę")
+                                  : QStringLiteral("<- Choose a route");
+}
+QString trainPrompt(std::uint8_t interfaceLanguage) {
+    return interfaceLanguage == 0 ? QStringLiteral("<- Wybierz skład")
+                                  : QStringLiteral("<- Choose a train");
+}
+
+QString utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 QString shown(const std::string& bytes) {
     return QString::fromStdString(windows1250ToUtf8(bytes));
@@ -107,7 +124,7 @@ void TForm1::buildSceneryGroup() {
     Label1->setAccessibleDescription(QStringLiteral("Nazwa trasy"));
 
     Memo1 = makeMemo(GroupBox1, {232, 56, 297, 137}, QStringLiteral("Opis trasy"));
-    Memo1->setPlainText(QStringLiteral("<- Wybierz Trasę"));
+    Memo1->setPlainText(routePrompt(0));
 
     Image1 = makePicture(GroupBox1, {544, 24, 225, 169}, QStringLiteral("Obraz trasy"));
     Image1->setStretch(true);
@@ -126,7 +143,7 @@ void TForm1::buildConsistGroup() {
     ListBox2->setAccessibleName(QStringLiteral("Składy"));
 
     Memo2 = makeMemo(GroupBox2, {408, 24, 361, 121}, QStringLiteral("Opis składu"));
-    Memo2->setPlainText(QStringLiteral("<- Wybierz skład"));
+    Memo2->setPlainText(trainPrompt(0));
 
     ScrollBox1 = new ScrollBox(GroupBox2);
     ScrollBox1->setGeometry(16, 160, 753, 97);
@@ -145,9 +162,11 @@ void TForm1::buildButtonRow() {
 
     ImageGB = makePicture(this, {424, 504, 40, 24}, QStringLiteral("English"));
     ImageGB->setAutoSize(true);
+    ImageGB->setCursor(Qt::PointingHandCursor);
     ImageGB->setPicture(QImage(QStringLiteral(":/pictures/flag_gb.bmp")));
     ImagePL = makePicture(this, {424, 504, 40, 24}, QStringLiteral("Polski"));
     ImagePL->setAutoSize(true);
+    ImagePL->setCursor(Qt::PointingHandCursor);
     ImagePL->setPicture(QImage(QStringLiteral(":/pictures/flag_pl.bmp")));
     ImagePL->hide();
 
@@ -173,10 +192,13 @@ void TForm1::setDesignedTabOrder() {
 }
 
 void TForm1::connectHandlers() {
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
     connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
     connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
     connect(Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
+    connect(ImageGB, &PictureBox::clicked, this, &TForm1::ImageGBClick);
+    connect(ImagePL, &PictureBox::clicked, this, &TForm1::ImagePLClick);
     connect(FileListBox1, &FileListBox::changed, this, &TForm1::FileListBox1Change);
     connect(ListBox2, &ListBox::itemSelectionChanged, this, &TForm1::ListBox2Click);
 }
@@ -188,7 +210,7 @@ void TForm1::FormCreate(const std::string& argv0) {
     FileListBox1->applyFilePath(resolveInstallPath(S.InstallRoot, "/scenery"));
     Wczytaj_Dynamic();
     wczytaj_opcje();
-    S.DescriptionLines = {QStringLiteral("<- Wybierz Trasę")};
+    S.DescriptionLines = {routePrompt(0)};
     showLines(Memo1, S.DescriptionLines);
 }
 
@@ -208,8 +230,7 @@ void TForm1::FileListBox1Change() {
     S.ChosenVehicle = GhostviewVehicle;
     czysc_dopr();
     Button7->setEnabled(false);
-    S.DetailLines = {S.InterfaceLanguage == 0 ? QStringLiteral("<- Wybierz skład")
-                                              : QStringLiteral("<- Choose a train")};
+    S.DetailLines = {trainPrompt(S.InterfaceLanguage)};
     showLines(Memo2, S.DetailLines);
     chosenScenery_ = TextReader::open(FileListBox1->fileName());
     Wczytaj_Sklady();
@@ -328,6 +349,62 @@ void TForm1::showVehiclePictures(const ConsistRecord& consist, const ConsistDeta
     ScrollBox1->fitContent();
     ScrollBox1->ensureVisible(0, 0);
     for (const std::string& error : row.errors) errors << QString::fromStdString(error);
+}
+
+void TForm1::Button1Click() {
+    S.LaunchParameters = launchParameters(S.SceneryFile, S.ChosenVehicle);
+    S.LaunchAnswer = 0;
+    // Only the exact word asks: a vehicle called "GhostView" is a vehicle.
+    if (S.ChosenVehicle == GhostviewVehicle) {
+        const GhostviewQuestion& question = ghostviewQuestion(S.InterfaceLanguage);
+        S.LaunchAnswer = MessageBox::askYesNo(utf8(question.caption), utf8(question.text),
+                                              utf8(question.yes), utf8(question.no));
+        if (S.LaunchAnswer != MessageBox::Yes) return;
+    }
+    // The simulator is handed its working folder, so the scenery list need not move there, and a
+    // start that fails leaves the player's choice as it was.
+    const SimulatorCommand command =
+        simulatorCommand(S.InstallRoot, S.SceneryFile, S.ChosenVehicle, findOnSearchPath("wine"));
+    if (const RunResult started = run(command.program, command.arguments, command.workingFolder);
+        !started) {
+        MessageBox::showError(QString::fromStdString(
+            startFailureMessage(S.InterfaceLanguage, command, started.error)));
+        return;
+    }
+    if (!Form4->CheckBox11->isChecked()) {
+        endProgram(0);
+        return;
+    }
+    // Staying open, the window is as after a scenery change with nothing chosen.
+    FileListBox1->applyFilePath(FileListBox1->directory());
+}
+
+void TForm1::ImageGBClick() {
+    switchLanguage(1);
+}
+
+void TForm1::ImagePLClick() {
+    switchLanguage(0);
+}
+
+void TForm1::switchLanguage(std::uint8_t language) {
+    // The hidden flag cannot be clicked; a request for the language shown changes nothing.
+    if (S.InterfaceLanguage == language) return;
+    // Set before any text, since the texts set from here on read it.
+    S.InterfaceLanguage = language;
+    setCaptions(captionTable(*this, *Form2, *Form3, *Form4), language);
+    Form4->Label8->move(language == 1 ? 218 : 240, Form4->Label8->y());
+    // Before any scenery was read the boxes hold only their prompts; afterwards they keep what
+    // they show until it is next rebuilt.
+    if (!Button1->isEnabled()) {
+        S.DescriptionLines = {routePrompt(language)};
+        showLines(Memo1, S.DescriptionLines);
+        S.DetailLines = {trainPrompt(language)};
+        showLines(Memo2, S.DetailLines);
+    }
+    ImageGB->setVisible(language == 0);
+    ImagePL->setVisible(language == 1);
+    Form4->showLanguageTexts();
 }
 
 void TForm1::Button2Click() {

@@ -57,16 +57,20 @@ public:
 
     void FileListBox1Change();
     void ListBox2Click();
+    void Button1Click();
     void Button2Click();
     void Button4Click();
     void Button5Click();
     void Button7Click();
+    void ImageGBClick();
+    void ImagePLClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void FormCreate(const std::string& argv0);
+    void switchLanguage(std::uint8_t language);
     void czysc_dopr();
     void czysc_dcc();
     void Wczytaj_Sklady();

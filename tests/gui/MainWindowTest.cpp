@@ -1,111 +1,18 @@
-#include "catalogue/Unit2.h"
-#include "platform/FileListBox.h"
-#include "platform/ListBox.h"
-#include "platform/MessageBox.h"
-#include "platform/PictureBox.h"
-#include "platform/ProgramEnd.h"
-#include "platform/ScrollBox.h"
-#include "settings/Unit4.h"
-#include "shell/Unit1.h"
-#include "shell/Unit3.h"
+#include "LauncherWindows.h"
 
-#include <QDir>
+#include "platform/ListBox.h"
+#include "platform/PictureBox.h"
+#include "platform/ScrollBox.h"
+
 #include <QGroupBox>
-#include <QImage>
 #include <QLabel>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <memory>
-#include <optional>
-
-void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
-const std::string Catalogue = "dynamic.dat\r\n"
-                              "LOCO\r\nLoco A\r\n1\r\n-\r\n"
-                              "CAR\r\nCoach\r\n2\r\n-\r\n";
-
-std::string consist(const std::string& name, const std::string& type) {
-    return "trainset " + name + " 0\r\n" + "node -1 0 V1 dynamic PKP\\x skin " + type +
-           " 0 headdriver 0\r\nendtrainset\r\n";
-}
-
-// An installation in a folder of its own, with the launcher's executable named inside it.
-class MainWindow : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        root = dir.path().toStdString();
-        write("dynamic/pkp/dynamic.dat", Catalogue);
-        writePicture("textures/mini/other.bmp", Qt::gray, {10, 20});
-        MessageBox::clearAnswered();
-        setProgramEndHandler([this](int code) { exitCode = code; });
-    }
-    void TearDown() override {
-        QDir::setCurrent(QDir::tempPath());
-        // Names that are not UTF-8 cannot go through QString, so the folder goes by bytes.
-        std::filesystem::remove_all(root);
-    }
-
-    void write(const std::string& relative, const std::string& bytes) {
-        const std::string path = root + "/" + relative;
-        QDir().mkpath(QString::fromStdString(path.substr(0, path.find_last_of('/'))));
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-    void writePicture(const std::string& relative, QColor colour, QSize size = {30, 20}) {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(colour);
-        const std::string path = root + "/" + relative;
-        QDir().mkpath(QString::fromStdString(path.substr(0, path.find_last_of('/'))));
-        ASSERT_TRUE(image.save(QString::fromStdString(path), "BMP"));
-    }
-
-    TForm1& start() {
-        form1 = std::make_unique<TForm1>(root + "/rsim-launcher");
-        form2 = std::make_unique<TForm2>(form1.get());
-        form3 = std::make_unique<TForm3>(form1.get());
-        form4 =
-            std::make_unique<TForm4>(form1.get(), form1->state().Settings,
-                                     form1->state().InterfaceLanguage, form1->state().InstallRoot);
-        form1->setSecondaryWindows(form2.get(), form3.get(), form4.get());
-        return *form1;
-    }
-
-    // Chooses a scenery as a user would, by clicking its row.
-    void choose(const QString& shownName) {
-        FileListBox* list = form1->FileListBox1;
-        const auto items = list->findItems(shownName, Qt::MatchExactly);
-        ASSERT_EQ(items.size(), 1) << shownName.toStdString();
-        form1->show();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(items.front()).center());
-    }
-
-    static QStringList rows(const QListWidget* list) {
-        QStringList out;
-        for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
-        return out;
-    }
-
-    QTemporaryDir dir;
-    std::string root;
-    std::optional<int> exitCode;
-    std::unique_ptr<TForm1> form1;
-    std::unique_ptr<TForm2> form2;
-    std::unique_ptr<TForm3> form3;
-    std::unique_ptr<TForm4> form4;
-};
+class MainWindow : public LauncherWindows {};
 
 TEST_F(MainWindow, StartsWithOnlyOptionsAboutAndQuitEnabled) {
     write("scenery/a.scn", "//$N Alpha\r\n");
