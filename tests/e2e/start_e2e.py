@@ -1,0 +1,152 @@
+"""Plays the start of the simulator as a player would: chooses a scenery and a consist with
+clicks and presses the start button, which hands them to the installation's rsim.exe (here the
+sample's recording script) and ends the launcher; then, with "do not close" ticked, starts again
+and finds the launcher open with nothing chosen, switches it to English and takes a picture of
+each of its four windows."""
+
+import json
+import os
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+from player import application, click, fail, find, screenshot, screenshot_of, showing, \
+    start_launcher, text_of, wait_for
+
+install, inspect, screenshots = sys.argv[1:4]
+log = os.path.join(install, "rsim-started.log")
+scenery = os.path.join(install, "scenery", "Kolejowo.scn")
+
+
+def details_of_first_consist(language):
+    return json.loads(subprocess.run([inspect, "details", install, scenery, "0", "--lang", language],
+                                     capture_output=True, check=True).stdout)
+
+
+details = details_of_first_consist("pl")
+english = details_of_first_consist("en")
+
+
+def started_lines():
+    if not os.path.exists(log):
+        return []
+    with open(log, encoding="utf-8", errors="replace") as f:
+        return f.read().splitlines()
+
+
+def shown_window(app, name):
+    """A window of the launcher's that is on screen, by its caption."""
+    for i in range(app.childCount):
+        window = app.getChildAtIndex(i)
+        if window is not None and window.name == name and showing(window):
+            return window
+    return None
+
+
+def move_aside(name):
+    """The player drags a window out of the way of the next one."""
+    subprocess.run(["xdotool", "search", "--name", "^%s$" % name, "windowmove", "%1", "0", "0"],
+                   check=True)
+
+
+def choose_scenery_and_consist(window, shown=details):
+    scenery_list = wait_for("the scenery list", lambda: find(window, "Pliki tras"))
+    rows = [scenery_list.getChildAtIndex(i) for i in range(scenery_list.childCount)]
+    click(next(row for row in rows if row.name == "Kolejowo.scn"))
+    consists = find(window, "Składy")
+    wait_for("the consists of Kolejowo.scn", lambda: consists.childCount > 0 or None, 5)
+    click(consists.getChildAtIndex(0))
+    memo2 = find(window, "Opis składu")
+    wait_for("the details of the first consist",
+             lambda: text_of(memo2) == "\n".join(shown["lines"]), 5)
+
+
+def expect_started(count):
+    lines = wait_for("start number %d in rsim-started.log" % count,
+                     lambda: started_lines() if len(started_lines()) == 2 * count else None, 5)
+    folder, arguments = lines[-2], lines[-1]
+    if not folder.endswith("folder: " + install):
+        fail("the simulator did not work in the installation folder: %r" % folder)
+    want = "  4 argument(s): [-s] [Kolejowo.scn] [-v] [%s]" % details["chosenVehicle"]
+    if arguments != want:
+        fail("the simulator received %r, not %r" % (arguments, want))
+
+
+# A start ends the launcher with 0.
+launcher = start_launcher(install)
+try:
+    app = wait_for("the launcher on the accessibility bus", application)
+    window = wait_for("the main window", lambda: find(app, "Torvia RSIM-424"))
+    choose_scenery_and_consist(window)
+    click(find(window, "Uruchom symulator", "push button"))
+    code = launcher.wait(timeout=10)
+    if code != 0:
+        fail("the start ended the launcher with exit code %d" % code)
+    expect_started(1)
+finally:
+    if launcher.poll() is None:
+        launcher.kill()
+
+# With "do not close" ticked the launcher stays, with nothing chosen.
+launcher = start_launcher(install)
+try:
+    app = wait_for("the launcher on the accessibility bus", application)
+    window = wait_for("the main window", lambda: find(app, "Torvia RSIM-424"))
+    click(wait_for("the options button", lambda: find(window, "Opcje", "push button")))
+    options = wait_for("the options window", lambda: shown_window(app, "Opcje"))
+    stay = find(options, "Nie zamykaj tego programu automatycznie po uruchomieniu symulatora",
+                "check box")
+    click(stay)
+    wait_for("the box ticked", lambda: stay.getState().contains(pyatspi.STATE_CHECKED), 5)
+    click(find(options, "Anuluj", "push button"))
+    wait_for("the options window to close", lambda: shown_window(app, "Opcje") is None, 5)
+
+    choose_scenery_and_consist(window)
+    click(find(window, "Uruchom symulator", "push button"))
+    expect_started(2)
+    time.sleep(0.5)
+    if launcher.poll() is not None:
+        fail("the launcher ended although it was told to stay open")
+    scenery_list = find(window, "Pliki tras")
+    if any(scenery_list.getChildAtIndex(i).getState().contains(pyatspi.STATE_SELECTED)
+           for i in range(scenery_list.childCount)):
+        fail("a scenery is still chosen after the start")
+    if find(window, "Składy").childCount != 0:
+        fail("consists are still listed after the start")
+    if text_of(find(window, "Opis składu")) != "<- Wybierz skład":
+        fail("the consist details were not reset after the start")
+
+    # In English: the main window, then each of the other three as it opens.
+    click(find(window, "English"))
+    wait_for("the English captions", lambda: find(window, "Run simulator", "push button"), 5)
+    choose_scenery_and_consist(window, english)
+    time.sleep(0.3)
+    screenshot(screenshots, "20-english-main.png")
+    click(find(window, "Show timetable", "push button"))
+    caption = english["timetableCaption"]
+    timetable = wait_for("the timetable window", lambda: shown_window(app, caption))
+    time.sleep(0.3)
+    screenshot_of(screenshots, timetable, "21-english-timetable.png")
+    move_aside(caption)
+    click(find(window, "Options", "push button"))
+    options = wait_for("the options window", lambda: shown_window(app, "Options"))
+    time.sleep(0.3)
+    screenshot_of(screenshots, options, "22-english-options.png")
+    move_aside("Options")
+    click(find(window, "About", "push button"))
+    about = wait_for("the about window", lambda: shown_window(app, "About"))
+    time.sleep(0.3)
+    screenshot_of(screenshots, about, "23-english-about.png")
+    screenshot(screenshots, "24-english-all.png")
+
+    click(find(window, "Quit", "push button"))
+    code = launcher.wait(timeout=10)
+    if code != 0:
+        fail("the quit button ended the launcher with exit code %d" % code)
+    print("end-to-end: started and ended with 0; started again and stayed open with nothing "
+          "chosen; the four windows pictured in English")
+finally:
+    if launcher.poll() is None:
+        launcher.kill()
