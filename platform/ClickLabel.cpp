@@ -1,23 +1,11 @@
 #include "platform/ClickLabel.h"
 
-#include <QMouseEvent>
-
-#include <utility>
-
 void ClickLabel::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        QLabel::mousePressEvent(event);
-        return;
-    }
-    pressed_ = true;
-    event->accept();
+    if (!clicks_.press(event)) QLabel::mousePressEvent(event);
 }
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        QLabel::mouseReleaseEvent(event);
-        return;
-    }
-    const bool wasPressed = std::exchange(pressed_, false);
-    if (wasPressed && rect().contains(event->position().toPoint())) emit clicked();
+    const ClickTracker::Release release = clicks_.release(event, rect());
+    if (release == ClickTracker::Release::NotLeftButton) QLabel::mouseReleaseEvent(event);
+    if (release == ClickTracker::Release::Click) emit clicked();
 }

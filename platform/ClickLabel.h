@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ClickTracker.h"
+
 #include <QLabel>
 
 // A label that answers a click as a button does: a left button pressed and released inside it.
@@ -16,5 +18,5 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    bool pressed_ = false;
+    ClickTracker clicks_;
 };

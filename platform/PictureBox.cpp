@@ -4,7 +4,6 @@
 #include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
-#include <utility>
 
 namespace {
 
@@ -76,21 +75,12 @@ void PictureBox::paintEvent(QPaintEvent*) {
     painter.drawImage(QPoint(0, 0), scaled_);
 }
 
-// The press is taken, not passed to the container, so that the release comes back here.
 void PictureBox::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        QWidget::mousePressEvent(event);
-        return;
-    }
-    pressed_ = true;
-    event->accept();
+    if (!clicks_.press(event)) QWidget::mousePressEvent(event);
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        QWidget::mouseReleaseEvent(event);
-        return;
-    }
-    const bool wasPressed = std::exchange(pressed_, false);
-    if (wasPressed && rect().contains(event->position().toPoint())) emit clicked();
+    const ClickTracker::Release release = clicks_.release(event, rect());
+    if (release == ClickTracker::Release::NotLeftButton) QWidget::mouseReleaseEvent(event);
+    if (release == ClickTracker::Release::Click) emit clicked();
 }

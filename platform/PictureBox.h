@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ClickTracker.h"
 #include "platform/PictureFile.h"
 
 #include <QImage>
@@ -44,5 +45,5 @@ private:
     QImage scaled_; // the stretched picture for the current size, made when first painted
     bool stretch_ = false;
     bool autoSize_ = false;
-    bool pressed_ = false;
+    ClickTracker clicks_;
 };

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QMouseEvent>
+#include <QRect>
+
+#include <utility>
+
+// Tells a click, as a button takes it, from other uses of the mouse: the left button pressed and
+// then released inside the control. The press is taken, not passed to the container, so that
+// the release comes back to the control.
+class ClickTracker {
+public:
+    enum class Release { NotLeftButton, NoClick, Click };
+
+    // Whether the press is the left button's, and so taken.
+    bool press(QMouseEvent* event) {
+        if (event->button() != Qt::LeftButton) return false;
+        pressed_ = true;
+        event->accept();
+        return true;
+    }
+
+    Release release(const QMouseEvent* event, const QRect& inside) {
+        if (event->button() != Qt::LeftButton) return Release::NotLeftButton;
+        const bool wasPressed = std::exchange(pressed_, false);
+        return wasPressed && inside.contains(event->position().toPoint()) ? Release::Click
+                                                                          : Release::NoClick;
+    }
+
+private:
+    bool pressed_ = false;
+};
