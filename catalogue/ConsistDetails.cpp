@@ -5,6 +5,8 @@
 #include "platform/CodePage1250.h"
 #include "platform/InstallPath.h"
 
+#include <map>
+
 namespace {
 
 struct DetailTexts {
@@ -57,10 +59,16 @@ ConsistDetails describeConsist(const ConsistRecord& consist, std::string_view in
     details.lines.push_back(windows1250ToUtf8(consist.ConsistNote));
 
     details.standInPicture = resolveInstallPath(installRoot, "\\textures\\mini\\other.bmp");
+    // A consist repeats its types: each type's picture is looked up on disk once.
+    std::map<std::string_view, std::string> pictureOfType;
     for (int j = 1; j <= consist.VehicleCount && j <= ConsistRecord::SlotCount; ++j) {
-        const std::string own = resolveInstallPath(
-            installRoot, "\\textures\\mini\\" + consist.slot(j).VehicleType + ".bmp");
-        details.pictureFiles.push_back(fileExists(own) ? own : details.standInPicture);
+        const std::string& type = consist.slot(j).VehicleType;
+        auto [picture, isNew] = pictureOfType.try_emplace(type);
+        if (isNew) {
+            picture->second = resolveInstallPath(installRoot, "\\textures\\mini\\" + type + ".bmp");
+            if (!fileExists(picture->second)) picture->second = details.standInPicture;
+        }
+        details.pictureFiles.push_back(picture->second);
     }
     return details;
 }

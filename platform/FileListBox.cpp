@@ -1,7 +1,7 @@
 #include "platform/FileListBox.h"
 
 #include "platform/AsciiCase.h"
-#include "platform/CodePage1250.h"
+#include "platform/ShownText.h"
 
 #include <QCollator>
 #include <QFocusEvent>
@@ -32,7 +32,7 @@ void sortAsWindowsLists(std::vector<std::string>& names) {
     std::vector<Keyed> keyed;
     keyed.reserve(names.size());
     for (std::string& name : names)
-        keyed.push_back({collator.sortKey(displayFileName(name)), std::move(name)});
+        keyed.push_back({collator.sortKey(shownFileName(name)), std::move(name)});
     std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
         const int order = a.key.compare(b.key);
         return order != 0 ? order < 0 : a.name < b.name;
@@ -45,10 +45,6 @@ std::string currentFolder() {
     return cwd ? std::string(cwd.get()) : std::string();
 }
 } // namespace
-
-QString displayFileName(const std::string& name) {
-    return QString::fromStdString(fileNameToUtf8(name));
-}
 
 FileListBox::FileListBox(QWidget* parent) : ListBox(parent) {
     setUniformItemSizes(true);
@@ -84,7 +80,7 @@ void FileListBox::refill() {
     {
         const QSignalBlocker quiet(this);
         clear();
-        for (const std::string& name : names_) addItem(displayFileName(name));
+        for (const std::string& name : names_) addItem(shownFileName(name));
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::Clear);
     }
     emit changed();

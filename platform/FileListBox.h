@@ -42,6 +42,3 @@ private:
     std::string directory_;
     std::vector<std::string> names_;
 };
-
-// A file name for display: UTF-8 when it is valid UTF-8, else decoded from Windows-1250.
-QString displayFileName(const std::string& name);

@@ -1,9 +1,9 @@
 #include "settings/Unit4.h"
 
-#include "platform/CodePage1250.h"
 #include "platform/FileReplacement.h"
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
+#include "platform/ShownText.h"
 #include "platform/WindowPlacement.h"
 #include "settings/SettingsFile.h"
 
@@ -78,10 +78,6 @@ CheckState fromQt(Qt::CheckState state) {
         break;
     }
     return CheckState::Unchecked;
-}
-
-QString shown(const std::string& bytes) {
-    return QString::fromStdString(windows1250ToUtf8(bytes));
 }
 
 QGroupBox* makeGroupBox(QWidget* parent, const QString& caption, QRect geometry) {
@@ -275,7 +271,7 @@ void TForm4::showLanguageTexts() {
 void TForm4::showTrackBarLabel(int n) {
     QLabel* label = trackBarLabel(n);
     if (!label) return;
-    label->setText(shown(W.trackBarLabel(n, InterfaceLanguage)));
+    label->setText(shownText(W.trackBarLabel(n, InterfaceLanguage)));
     if (label != Label2) fitToText(label);
 }
 
@@ -305,21 +301,19 @@ void TForm4::Button2Click() {
 }
 
 void TForm4::Button3Click() {
+    // The buffer holds the lines of this save only, each written with CR LF after it.
     const std::string file = W.settingsFile();
     Memo1.clear();
     for (std::size_t at = 0; at < file.size();) {
-        const std::size_t end = file.find("\r\n", at);
+        const std::size_t end = std::min(file.find("\r\n", at), file.size());
         Memo1.push_back(file.substr(at, end - at));
         at = end + 2;
     }
-    std::string text;
-    for (const std::string& line : Memo1) text += line + "\r\n";
 
     const std::string path = settingsFilePath(InstallRoot);
     // The window stays open with its values, and a second OK tries the whole save again.
-    if (replaceFile(path, text) != FileReplacement::Replaced) {
-        MessageBox::showError(QStringLiteral("Cannot create file ") +
-                              QString::fromStdString(fileNameToUtf8(path)));
+    if (replaceFile(path, file) != FileReplacement::Replaced) {
+        MessageBox::showError(QStringLiteral("Cannot create file ") + shownFileName(path));
         return;
     }
     hide();

@@ -5,7 +5,6 @@
 #include "catalogue/SceneryMarkers.h"
 #include "catalogue/TextReader.h"
 #include "catalogue/Unit2.h"
-#include "platform/CodePage1250.h"
 #include "platform/FileListBox.h"
 #include "platform/Fonts.h"
 #include "platform/InstallPath.h"
@@ -18,6 +17,7 @@
 #include "platform/ProgramPath.h"
 #include "platform/ProgramStart.h"
 #include "platform/ScrollBox.h"
+#include "platform/ShownText.h"
 #include "platform/WindowPlacement.h"
 #include "settings/SettingsFile.h"
 #include "settings/SimulatorLaunch.h"
@@ -48,10 +48,6 @@ QString trainPrompt(std::uint8_t interfaceLanguage) {
 
 QString utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString shown(const std::string& bytes) {
-    return QString::fromStdString(windows1250ToUtf8(bytes));
 }
 
 QPushButton* makeButton(QWidget* parent, const QString& caption, QRect geometry, bool enabled) {
@@ -254,7 +250,7 @@ void TForm1::Wczytaj_Sklady() {
     ListBox2->clear();
     TextReader in = chosenScenery_.fromStart();
     for (const std::string& row : parseConsists(in, *S.Catalogue, *S.Consists))
-        ListBox2->addItem(shown(row));
+        ListBox2->addItem(shownText(row));
 }
 
 void TForm1::Odczyt_Scenerii() {
@@ -262,7 +258,7 @@ void TForm1::Odczyt_Scenerii() {
     TextReader in = chosenScenery_.fromStart();
     const SceneryMarkers markers = readSceneryMarkers(in);
     if (markers.enablesStart) Button1->setEnabled(true);
-    for (const std::string& line : markers.descriptionLines) S.DescriptionLines << shown(line);
+    for (const std::string& line : markers.descriptionLines) S.DescriptionLines << shownText(line);
 
     if (markers.picture.empty()) {
         Image2->show();
@@ -339,7 +335,7 @@ void TForm1::showVehiclePictures(const ConsistRecord& consist, const ConsistDeta
         auto* picture = new PictureBox(ScrollBox1->content());
         picture->setGeometry(place.left, place.top, place.width, place.height);
         picture->setPicture(row.pictures[i]);
-        const QString type = shown(consist.vehicleSlots[i].VehicleType);
+        const QString type = shownText(consist.vehicleSlots[i].VehicleType);
         picture->setAccessibleName(type.isEmpty() ? QStringLiteral("other") : type);
         picture->setToolTip(plainToolTip(type));
         picture->show();

@@ -2,8 +2,8 @@
 // person trying the launcher sees the start happen. It shows what the launcher handed over and
 // notes every start in rsim-started.log in its working folder, as the sample's script does.
 
-#include "platform/CodePage1250.h"
 #include "platform/Fonts.h"
+#include "platform/ShownText.h"
 #include "platform/WindowPlacement.h"
 #include "settings/SettingsFile.h"
 
@@ -59,7 +59,7 @@ void noteStart(const Received& r) {
 QString resolution(const SimulatorSettings& settings) {
     if (settings.width.empty() && settings.height.empty())
         return QStringLiteral("not set in rsim.ini");
-    return QString::fromStdString(windows1250ToUtf8(settings.width + " x " + settings.height));
+    return shownText(settings.width + " x " + settings.height);
 }
 
 // A caption and its value in a read-only field, which scrolls when a long path does not fit.
@@ -89,12 +89,9 @@ int main(int argc, char** argv) {
 
     auto* heading = new QLabel(QStringLiteral("The simulator would start now with:"), &window);
     heading->setGeometry(8, 8, 404, 16);
-    addRow(&window, 30, QStringLiteral("Scenery:"),
-           QString::fromStdString(fileNameToUtf8(r.scenery)));
-    addRow(&window, 56, QStringLiteral("Vehicle:"),
-           QString::fromStdString(windows1250ToUtf8(r.vehicle)));
-    addRow(&window, 82, QStringLiteral("Working folder:"),
-           QString::fromStdString(fileNameToUtf8(r.folder)));
+    addRow(&window, 30, QStringLiteral("Scenery:"), shownFileName(r.scenery));
+    addRow(&window, 56, QStringLiteral("Vehicle:"), shownText(r.vehicle));
+    addRow(&window, 82, QStringLiteral("Working folder:"), shownFileName(r.folder));
     addRow(&window, 108, QStringLiteral("Resolution:"),
            resolution(loadSimulatorSettings(r.folder)));
 
