@@ -2,12 +2,9 @@
 // the time of one choice (details, timetable, 50 pictures made and placed), and the memory the
 // process holds before and after a thousand choices, which must not grow with their number.
 
-#include "catalogue/Unit2.h"
 #include "platform/FileListBox.h"
 #include "platform/ListBox.h"
-#include "settings/Unit4.h"
-#include "shell/Unit1.h"
-#include "shell/Unit3.h"
+#include "shell/AllWindows.h"
 
 #include <QApplication>
 #include <QDir>
@@ -75,12 +72,8 @@ std::string makeInstallation(const std::string& root) {
 void BM_ChooseFiftyVehicleConsist(benchmark::State& state) {
     QTemporaryDir dir;
     const std::string launcher = makeInstallation(dir.path().toStdString());
-    TForm1 form1(launcher);
-    TForm2 form2(&form1);
-    TForm3 form3(&form1);
-    TForm4 form4(&form1, form1.state().Settings, form1.state().InterfaceLanguage,
-                 form1.state().InstallRoot);
-    form1.setSecondaryWindows(&form2, &form3, &form4);
+    AllWindows windows(launcher);
+    TForm1& form1 = windows.Form1;
     form1.show();
     form1.FileListBox1->item(0)->setSelected(true);
 

@@ -1,12 +1,9 @@
 #pragma once
 
-#include "catalogue/Unit2.h"
 #include "platform/FileListBox.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramEnd.h"
-#include "settings/Unit4.h"
-#include "shell/Unit1.h"
-#include "shell/Unit3.h"
+#include "shell/AllWindows.h"
 
 #include <QDir>
 #include <QImage>
@@ -67,13 +64,12 @@ protected:
     }
 
     TForm1& start() {
-        form1 = std::make_unique<TForm1>(root + "/rsim-launcher");
-        form2 = std::make_unique<TForm2>(form1.get());
-        form3 = std::make_unique<TForm3>(form1.get());
-        form4 =
-            std::make_unique<TForm4>(form1.get(), form1->state().Settings,
-                                     form1->state().InterfaceLanguage, form1->state().InstallRoot);
-        form1->setSecondaryWindows(form2.get(), form3.get(), form4.get());
+        windows.reset();
+        windows = std::make_unique<AllWindows>(root + "/rsim-launcher");
+        form1 = &windows->Form1;
+        form2 = &windows->Form2;
+        form3 = &windows->Form3;
+        form4 = &windows->Form4;
         return *form1;
     }
 
@@ -96,8 +92,9 @@ protected:
     QTemporaryDir dir;
     std::string root;
     std::optional<int> exitCode;
-    std::unique_ptr<TForm1> form1;
-    std::unique_ptr<TForm2> form2;
-    std::unique_ptr<TForm3> form3;
-    std::unique_ptr<TForm4> form4;
+    std::unique_ptr<AllWindows> windows;
+    TForm1* form1 = nullptr;
+    TForm2* form2 = nullptr;
+    TForm3* form3 = nullptr;
+    TForm4* form4 = nullptr;
 };

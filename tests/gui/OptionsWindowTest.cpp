@@ -1,10 +1,8 @@
 #include "settings/Unit4.h"
 
-#include "catalogue/Unit2.h"
 #include "platform/MessageBox.h"
 #include "settings/SettingsFile.h"
-#include "shell/Unit1.h"
-#include "shell/Unit3.h"
+#include "shell/AllWindows.h"
 #include "tests/SampleSettingsFile.h"
 
 #include <QAccessible>
@@ -336,12 +334,9 @@ TEST_F(OptionsWindow, DefaultsThenCancelLeaveTheFileAndShowTheDefaultsNextTime) 
 }
 
 TEST_F(OptionsWindow, TwoSavesThroughTheMainWindowEachWriteTheirOwnTwentyTwoLines) {
-    TForm1 main(root + "/rsim-launcher");
-    TForm2 timetable(&main);
-    TForm3 about(&main);
-    TForm4 options(&main, main.state().Settings, main.state().InterfaceLanguage,
-                   main.state().InstallRoot);
-    main.setSecondaryWindows(&timetable, &about, &options);
+    AllWindows windows(root + "/rsim-launcher");
+    TForm1& main = windows.Form1;
+    TForm4& options = windows.Form4;
     main.show();
 
     main.Button2->click();

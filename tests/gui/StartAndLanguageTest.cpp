@@ -157,8 +157,7 @@ protected:
     // The caption of every control of the four windows that has one, by control.
     std::map<QWidget*, QString> captions() const {
         std::map<QWidget*, QString> out;
-        for (QWidget* window :
-             std::initializer_list<QWidget*>{form1.get(), form2.get(), form3.get(), form4.get()}) {
+        for (QWidget* window : std::initializer_list<QWidget*>{form1, form2, form3, form4}) {
             out[window] = window->windowTitle();
             for (QGroupBox* g : window->findChildren<QGroupBox*>()) out[g] = g->title();
             for (QAbstractButton* b : window->findChildren<QAbstractButton*>()) out[b] = b->text();
@@ -186,10 +185,10 @@ TEST_F(LanguageSwitch, EveryCaptionToEnglishAndBack) {
         {w.Button2, "Options"},
         {w.Button4, "About"},
         {w.Button5, "Quit"},
-        {form2.get(), "Timetable"},
-        {form3.get(), "About"},
+        {form2, "Timetable"},
+        {form3, "About"},
         {form3->Label3, "Written by the Torvia RSIM-424 team"},
-        {form4.get(), "Options"},
+        {form4, "Options"},
         {form4->GroupBox1, "Graphics"},
         {form4->GroupBox3, "Mouse"},
         {form4->GroupBox2, "Other"},
