@@ -30,3 +30,11 @@ build_launcher() {
     cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo --log-level=WARNING >/dev/null
     cmake --build build --parallel "$(nproc)"
 }
+
+# Configures and builds the whole suite with AddressSanitizer and UndefinedBehaviorSanitizer
+# (leaks included) into build-sanitized/.
+build_sanitized() {
+    cmake -S . -B build-sanitized -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRSIM_SANITIZE=ON \
+        --log-level=WARNING >/dev/null
+    cmake --build build-sanitized --parallel "$(nproc)"
+}

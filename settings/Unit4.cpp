@@ -312,7 +312,7 @@ void TForm4::Button3Click() {
 
     const std::string path = settingsFilePath(InstallRoot);
     // The window stays open with its values, and a second OK tries the whole save again.
-    if (replaceFile(path, file) != FileReplacement::Replaced) {
+    if (replaceFile(path, file, InstallRoot) != FileReplacement::Replaced) {
         MessageBox::showError(QStringLiteral("Cannot create file ") + shownFileName(path));
         return;
     }

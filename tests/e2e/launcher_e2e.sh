@@ -17,15 +17,29 @@ cp -r "$sample" "$work/install"
 cp "$launcher" "$work/install/rsim-launcher"
 mkdir -p "$screenshots"
 
-display=""
-for n in $(seq 91 160); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=$n; break; fi
-done
-[ -n "$display" ] || { echo "no free X display" >&2; exit 1; }
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display itself and writes its number once it takes connections, so no
+# play starts before its X server, and two plays never race for one display.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
-export DISPLAY=":$display"
+for _ in $(seq 300); do
+    [ -s "$work/display" ] && break
+    if ! kill -0 "$xvfb_pid" 2>/dev/null; then
+        echo "end-to-end: Xvfb ended before it took connections:" >&2
+        cat "$work/xvfb.log" >&2
+        exit 1
+    fi
+    sleep 0.1
+done
+if [ ! -s "$work/display" ]; then
+    echo "end-to-end: Xvfb did not take connections within 30 s:" >&2
+    cat "$work/xvfb.log" >&2
+    exit 1
+fi
+export DISPLAY=":$(head -n 1 "$work/display")"
 
-dbus-run-session -- /usr/bin/python3 "$here/$script" \
+# The accessibility bus puts its socket in the runtime folder; a folder of the play's own keeps
+# plays that run at the same time off each other's bus.
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+dbus-run-session -- bash "$here/with_accessibility.sh" /usr/bin/python3 "$here/$script" \
     "$work/install" "$inspect" "$screenshots"

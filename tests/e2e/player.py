@@ -35,8 +35,12 @@ def press(*keys):
     subprocess.run(["xdotool", "key", "--delay", "100", *keys], check=True)
 
 
+# How many times longer than usual the launcher may take: a sanitized build runs slower.
+PATIENCE = float(os.environ.get("RSIM_E2E_PATIENCE", "1"))
+
+
 def wait_for(what, probe, seconds=15):
-    deadline = time.monotonic() + seconds
+    deadline = time.monotonic() + seconds * PATIENCE
     while time.monotonic() < deadline:
         found = probe()
         if found:
