@@ -8,6 +8,7 @@ rsim_packages=(
     fonts-liberation fonts-dejavu-core
     xvfb xauth xdotool x11-apps imagemagick
     dbus at-spi2-core python3-pyatspi
+    openbox libglib2.0-bin # a window manager that shows a window's icon; gio reads menu entries
 )
 
 ensure_packages() {

@@ -17,15 +17,15 @@ cp -r "$sample" "$work/install"
 cp "$launcher" "$work/install/rsim-launcher"
 mkdir -p "$screenshots"
 
-display=""
-for n in $(seq 91 160); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=$n; break; fi
-done
-[ -n "$display" ] || { echo "no free X display" >&2; exit 1; }
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# The server takes a free display number itself and names it once it accepts connections, so
+# that plays run at the same time by others never share a server; it does not reset when its
+# last client leaves, which would refuse the next one for a moment.
+Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp \
+    3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
-export DISPLAY=":$display"
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "the X server did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+export DISPLAY=":$(cat "$work/display")"
 
 dbus-run-session -- /usr/bin/python3 "$here/$script" \
     "$work/install" "$inspect" "$screenshots"
