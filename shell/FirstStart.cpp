@@ -124,10 +124,14 @@ std::string reasonFor(std::uint8_t interfaceLanguage, int error) {
     const bool polish = interfaceLanguage != 1;
     switch (error) {
     case EACCES:
-    case EPERM: return polish ? "brak uprawnień" : "permission denied";
-    case EROFS: return polish ? "system plików tylko do odczytu" : "read-only file system";
-    case ENOENT: return polish ? "nie ma takiego pliku ani folderu" : "no such file or folder";
-    default: return std::strerror(error);
+    case EPERM:
+        return polish ? "brak uprawnień" : "permission denied";
+    case EROFS:
+        return polish ? "system plików tylko do odczytu" : "read-only file system";
+    case ENOENT:
+        return polish ? "nie ma takiego pliku ani folderu" : "no such file or folder";
+    default:
+        return std::strerror(error);
     }
 }
 
