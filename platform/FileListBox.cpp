@@ -56,8 +56,10 @@ void FileListBox::setMaskExtension(std::string extension) {
 }
 
 void FileListBox::applyFilePath(const std::string& folder) {
-    // A folder that cannot be entered leaves the list on the current folder's files.
-    if (!folder.empty()) ::chdir(folder.c_str());
+    if (!folder.empty()) {
+        // A folder that cannot be entered leaves the list on the current folder's files.
+        [[maybe_unused]] const int entered = ::chdir(folder.c_str());
+    }
     directory_ = currentFolder();
     refill();
 }

@@ -30,6 +30,8 @@ void MessageBox::showError(const QString& message) {
     if (takeNextAnswer({Kind::Error, caption, text, {}, {}}, answer)) return;
     QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok,
                     QApplication::activeWindow());
+    // Messages name files and folders, whose names are never read as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setAccessibleName(caption);
     box.exec();
 }
@@ -41,6 +43,7 @@ MessageBox::Answer MessageBox::askYesNo(const QString& caption, const QString& t
     // Run by exec, the box is application-modal: no other window takes input while it is open.
     QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     if (!yes.isEmpty()) box.button(QMessageBox::Yes)->setText(yes);
     if (!no.isEmpty()) box.button(QMessageBox::No)->setText(no);

@@ -36,10 +36,13 @@ std::string installFolderOf(const std::string& argv0, const std::string& current
     return folderOf(withoutDotComponents(absolute));
 }
 
-std::string installFolderOfThisProgram(const std::string& argv0) {
-    std::unique_ptr<char, decltype(&std::free)> cwd(::getcwd(nullptr, 0), &std::free);
+std::string thisProgramFile() {
     std::vector<char> exe(PATH_MAX + 1, '\0');
     const ssize_t n = ::readlink("/proc/self/exe", exe.data(), PATH_MAX);
-    const std::string resolved = n > 0 ? std::string(exe.data(), static_cast<std::size_t>(n)) : "";
-    return installFolderOf(argv0, cwd ? cwd.get() : "/", resolved);
+    return n > 0 ? std::string(exe.data(), static_cast<std::size_t>(n)) : "";
+}
+
+std::string installFolderOfThisProgram(const std::string& argv0) {
+    std::unique_ptr<char, decltype(&std::free)> cwd(::getcwd(nullptr, 0), &std::free);
+    return installFolderOf(argv0, cwd ? cwd.get() : "/", thisProgramFile());
 }

@@ -10,5 +10,8 @@
 std::string installFolderOf(const std::string& argv0, const std::string& currentFolder,
                             const std::string& resolvedExecutable);
 
-// The same for this process.
+// The executable file of this process, links resolved; "" when the system does not say.
+std::string thisProgramFile();
+
+// The installation folder of this process.
 std::string installFolderOfThisProgram(const std::string& argv0);

@@ -8,6 +8,8 @@ rsim_packages=(
     fonts-liberation fonts-dejavu-core
     xvfb xauth xdotool x11-apps imagemagick
     dbus at-spi2-core python3-pyatspi
+    openbox libglib2.0-bin # a window manager that shows a window's icon; gio reads menu entries
+    dpkg-dev file lintian desktop-file-utils appstream # building and checking the package
 )
 
 ensure_packages() {

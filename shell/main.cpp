@@ -1,17 +1,40 @@
 // Torvia RSIM-424 Loader: the launcher of the RSIM-424 train-driving simulator.
 
+#include "platform/ProgramPath.h"
 #include "shell/AllWindows.h"
+#include "shell/FirstStart.h"
+#include "shell/OutsideInstallation.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QStyleFactory>
+
+namespace {
+QIcon launcherIcon() {
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icon/example.rsim424.Loader-%1.png").arg(size),
+                     QSize(size, size));
+    return icon;
+}
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    // The caption of the launcher's message boxes.
+    // The caption of the launcher's message boxes, and the class of its windows.
     QApplication::setApplicationName(QStringLiteral("RSIM"));
+    QApplication::setApplicationVersion(QStringLiteral(RSIM_VERSION));
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(ApplicationId));
+    // Every window of the launcher, the four and their boxes, carries the icon.
+    QApplication::setWindowIcon(launcherIcon());
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
-    AllWindows windows(argc > 0 ? argv[0] : "");
+    const std::string argv0 = argc > 0 ? argv[0] : "";
+    const std::string folder = installFolderOfThisProgram(argv0);
+    // The interface language is Polish at every start.
+    if (!isInstallation(folder)) return startOutsideInstallation(folder, 0);
+
+    AllWindows windows(argv0);
     windows.Form1.show();
     return QApplication::exec();
 }

@@ -18,8 +18,10 @@ cp "$launcher" "$work/install/rsim-launcher"
 mkdir -p "$screenshots"
 
 # Xvfb picks a free display itself and writes its number once it takes connections, so no
-# play starts before its X server, and two plays never race for one display.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+# play starts before its X server, and two plays never race for one display. It does not reset
+# when its last client leaves, which would refuse the next one for a moment.
+Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp \
+    3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 300); do
     [ -s "$work/display" ] && break

@@ -1,0 +1,237 @@
+#include "shell/FirstStart.h"
+
+#include "platform/CodePage1250.h"
+#include "platform/InstallPath.h"
+
+#include <sys/stat.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+bool isFolder(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string_view lastComponent(std::string_view path) {
+    while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// An entry is UTF-8 text; of the control characters only a tab and the line ends have escapes.
+bool fitsInMenuEntry(std::string_view text) {
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\t' && c != '\n' && c != '\r') || byte == 0x7f) return false;
+    }
+    return fileNameToUtf8(text) == text;
+}
+
+// The escapes every text value of a desktop entry is read with.
+std::string escapedValue(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string execLineOf(std::string_view entry) {
+    std::size_t start = 0;
+    while (start < entry.size()) {
+        std::size_t end = entry.find('\n', start);
+        if (end == std::string_view::npos) end = entry.size();
+        const std::string_view line = entry.substr(start, end - start);
+        if (line.starts_with("Exec=")) return std::string(line);
+        start = end + 1;
+    }
+    return {};
+}
+
+struct Texts {
+    std::array<std::string_view, 14> byKind;
+};
+
+constexpr std::array<Texts, 2> TextsByLanguage{{
+    {{
+        "Torvia RSIM-424",
+        "Ten program nie leży w folderze instalacji symulatora RSIM-424: w folderze %1 nie ma "
+        "ani rsim.exe, ani folderu scenery.\n\nWskaż folder, w którym zainstalowano symulator. "
+        "Program umieści w nim odnośnik rsim-launcher do siebie i doda do menu pozycję, która "
+        "uruchamia go dla tej instalacji.",
+        "Wskaż folder…",
+        "Zakończ",
+        "Wskaż folder instalacji symulatora RSIM-424",
+        "Szukaj w:",
+        "Folder:",
+        "Wybierz",
+        "Anuluj",
+        "W folderze %1 nie ma ani rsim.exe, ani folderu scenery, więc nie jest to instalacja "
+        "symulatora. Wskaż inny folder",
+        "Nie można zapisywać w folderze %1 (%2), więc nie da się w nim umieścić odnośnika "
+        "rsim-launcher. Niczego nie zapisano",
+        "Nie można uruchomić programu %1 (%2)",
+        "Nie udało się zapisać pozycji menu %1 (%2); program uruchomi się bez niej",
+        "Nazwy folderu %1 nie da się zapisać w pozycji menu; program uruchomi się bez niej",
+    }},
+    {{
+        "Torvia RSIM-424",
+        "The launcher is not in an installation of the RSIM-424 simulator: its folder %1 holds "
+        "neither rsim.exe nor a scenery folder.\n\nChoose the folder the simulator is installed "
+        "in. The launcher will place a link named rsim-launcher to itself there and add a menu "
+        "entry that starts it for that installation.",
+        "Choose folder…",
+        "Quit",
+        "Choose the installation folder of the RSIM-424 simulator",
+        "Look in:",
+        "Folder:",
+        "Choose",
+        "Cancel",
+        "The folder %1 holds neither rsim.exe nor a scenery folder, so it is no installation of "
+        "the simulator. Choose another folder",
+        "The folder %1 cannot be written to (%2), so the link rsim-launcher cannot be placed "
+        "there. Nothing was written",
+        "%1 cannot be started (%2)",
+        "The menu entry %1 could not be written (%2); the launcher starts without it",
+        "The name of the folder %1 cannot be written in a menu entry; the launcher starts "
+        "without it",
+    }},
+}};
+
+// The reasons a player meets most, in both languages; any other in the system's words.
+std::string reasonFor(std::uint8_t interfaceLanguage, int error) {
+    const bool polish = interfaceLanguage != 1;
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return polish ? "brak uprawnień" : "permission denied";
+    case EROFS:
+        return polish ? "system plików tylko do odczytu" : "read-only file system";
+    case ENOENT:
+        return polish ? "nie ma takiego pliku ani folderu" : "no such file or folder";
+    default:
+        return std::strerror(error);
+    }
+}
+
+void replaceAll(std::string& text, std::string_view marker, std::string_view by) {
+    for (std::size_t at = text.find(marker); at != std::string::npos;
+         at = text.find(marker, at + by.size()))
+        text.replace(at, marker.size(), by);
+}
+
+} // namespace
+
+bool isInstallation(const std::string& folder) {
+    const std::string simulator = findNameIgnoringCase(folder, "rsim.exe");
+    if (!simulator.empty() && fileExists(folder + '/' + simulator)) return true;
+    const std::string scenery = findNameIgnoringCase(folder, "scenery");
+    return !scenery.empty() && isFolder(folder + '/' + scenery);
+}
+
+std::string execArgument(std::string_view argument) {
+    constexpr std::string_view Reserved = " \t\n\"'\\><~|&;$*?#()`";
+    const bool quoted = argument.empty() || argument.find_first_of(Reserved) != argument.npos;
+    std::string exec = quoted ? "\"" : "";
+    for (const char c : argument) {
+        if (quoted && (c == '"' || c == '`' || c == '$' || c == '\\')) exec += '\\';
+        if (c == '%') exec += '%';
+        exec += c;
+    }
+    if (quoted) exec += '"';
+    return escapedValue(exec);
+}
+
+std::optional<std::string> installationMenuEntry(std::string_view installFolder,
+                                                 std::string_view link) {
+    if (!fitsInMenuEntry(installFolder) || !fitsInMenuEntry(link)) return std::nullopt;
+    const std::string folder = escapedValue(installFolder);
+    std::string entry = "[Desktop Entry]\nType=Application\nVersion=1.4\n";
+    entry += "Name=Torvia RSIM-424: " + escapedValue(lastComponent(installFolder)) + '\n';
+    entry += "Comment=Choose a route and a train of the installation in " + folder +
+             " and start the simulator\n";
+    entry += "Comment[pl]=Wybór trasy i składu z instalacji w folderze " + folder +
+             " i uruchomienie symulatora\n";
+    entry += "Icon=" + std::string(ApplicationId) + '\n';
+    // The entry leaves the menu when its installation goes.
+    entry += "TryExec=" + escapedValue(link) + '\n';
+    // GLib looks for the program of an Exec line before it turns "%%" into "%", and so never
+    // finds a link whose path holds a "%": such a link is started through env.
+    entry += "Exec=" + std::string(link.find('%') != link.npos ? "env " : "") + execArgument(link) +
+             '\n';
+    entry += "Terminal=false\nCategories=Game;Simulation;\nStartupWMClass=RSIM\n";
+    return entry;
+}
+
+std::string menuEntryFileName(std::string_view installFolder, int number) {
+    std::string name(ApplicationId);
+    name += '.';
+    const std::string_view folder = lastComponent(installFolder);
+    // Each element of a desktop file id is made of ASCII letters, digits, "_" and "-", and
+    // does not begin with a digit.
+    if (folder.empty() || (folder.front() >= '0' && folder.front() <= '9')) name += '_';
+    // A run of other characters, each of one or more bytes, becomes one "_".
+    bool replacing = false;
+    for (const char c : folder) {
+        const bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                             (c >= '0' && c <= '9') || c == '_' || c == '-';
+        if (!allowed && !replacing)
+            name += '_';
+        else if (allowed)
+            name += c;
+        replacing = !allowed;
+    }
+    if (number > 1) name += '-' + std::to_string(number);
+    return name + ".desktop";
+}
+
+std::string menuEntriesFolder(const char* xdgDataHome, const char* home) {
+    if (xdgDataHome && xdgDataHome[0] == '/') return std::string(xdgDataHome) + "/applications";
+    if (home && home[0] == '/') return std::string(home) + "/.local/share/applications";
+    return {};
+}
+
+std::string menuEntryPath(const std::string& entriesFolder, std::string_view installFolder,
+                          std::string_view entry) {
+    const std::string exec = execLineOf(entry);
+    for (int number = 1;; ++number) {
+        const std::string path = entriesFolder + '/' + menuEntryFileName(installFolder, number);
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0) return path;
+        // Only an ordinary file is read: a pipe under the name would hang the launcher.
+        if (!S_ISREG(st.st_mode)) continue;
+        std::ostringstream existing;
+        existing << std::ifstream(path, std::ios::binary).rdbuf();
+        if (execLineOf(existing.view()) == exec) return path;
+    }
+}
+
+std::string firstStartText(std::uint8_t interfaceLanguage, FirstStartText which,
+                           std::string_view path, int error) {
+    const Texts& texts = TextsByLanguage[interfaceLanguage == 1 ? 1 : 0];
+    std::string text(texts.byKind[static_cast<std::size_t>(which)]);
+    replaceAll(text, "%2", error != 0 ? reasonFor(interfaceLanguage, error) : "");
+    replaceAll(text, "%1", fileNameToUtf8(path));
+    return text;
+}
