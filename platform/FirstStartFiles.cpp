@@ -40,7 +40,8 @@ int writeMenuEntry(const std::string& path, const std::string& text) {
     std::error_code error;
     std::filesystem::create_directories(folderOf(path), error);
     if (error) return error.value();
-    switch (replaceFile(path, text)) {
+    // A link under the entry's name is written through only into the entries' own folder.
+    switch (replaceFile(path, text, folderOf(path))) {
     case FileReplacement::Replaced:
         return 0;
     case FileReplacement::ReadOnlyFile:
@@ -48,8 +49,8 @@ int writeMenuEntry(const std::string& path, const std::string& text) {
         return EACCES;
     case FileReplacement::NotAFile:
         return EISDIR;
-    case FileReplacement::UnusableName:
-        return EILSEQ;
+    case FileReplacement::OutsideFolder:
+        return ELOOP;
     case FileReplacement::WriteFailed:
         return EIO;
     }
