@@ -1,5 +1,5 @@
 # Installs the Debian packages that building, running and testing the launcher need, and says
-# nothing when they are all there. Sourced by run.sh and test.sh.
+# nothing when they are all there. Sourced by run.sh, test.sh and the drawing scripts.
 
 rsim_packages=(
     cmake g++ make pkg-config
@@ -12,10 +12,13 @@ rsim_packages=(
     dpkg-dev file lintian desktop-file-utils appstream # building and checking the package
 )
 
+# Installs the packages named, or without names those above.
 ensure_packages() {
+    local wanted=("$@")
+    [ ${#wanted[@]} -eq 0 ] && wanted=("${rsim_packages[@]}")
     local missing=()
     local package
-    for package in "${rsim_packages[@]}"; do
+    for package in "${wanted[@]}"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
             missing+=("$package")
     done

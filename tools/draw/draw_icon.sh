@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Renders the launcher's icon, drawn by hand as SVG in shell/desktop/icons, into the PNGs that the
 # desktop's icon theme and the launcher's windows use: up to 32 pixels from the simplified
-# drawing, from 48 pixels on from the full one. Needs rsvg-convert (Debian package librsvg2-bin).
+# drawing, from 48 pixels on from the full one, with rsvg-convert.
 set -euo pipefail
-icons="$(cd "$(dirname "$0")/../.." && pwd)/shell/desktop/icons"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+source "$root/scripts/packages.sh"
+ensure_packages librsvg2-bin
+icons="$root/shell/desktop/icons"
 for size in 16 22 24 32 48 64 128 256; do
     drawing="$icons/example.rsim424.Loader.svg"
     [ "$size" -le 32 ] && drawing="$icons/example.rsim424.Loader-small.svg"
