@@ -17,9 +17,10 @@ inline constexpr int MaxPictureSide = 16384;
 // pixels is at the limit; a larger JPEG is decoded smaller when it is shown smaller.
 inline constexpr std::int64_t MaxPictureBytes = std::int64_t{64} << 20;
 
-// The longest file a picture may have: one pixel buffer at the limit, with room for headers.
-// Decoding a JPEG of that length, all of it detail, takes half a second.
-inline constexpr std::int64_t MaxPictureFileBytes = MaxPictureBytes + (std::int64_t{1} << 20);
+// The longest file a picture may have: its pixel buffer at the memory limit, and room for
+// headers. Decoding a JPEG of that length, all of it detail, takes half a second.
+inline constexpr std::int64_t PictureFileSlackBytes = std::int64_t{1} << 20;
+inline constexpr std::int64_t MaxPictureFileBytes = MaxPictureBytes + PictureFileSlackBytes;
 
 // The most scans a progressive JPEG may have. Encoders write about ten. A file may split its
 // coefficients into hundreds of scans, each walking the whole picture again, and keep the
@@ -48,4 +49,7 @@ struct PictureLoad {
 // shownAt is the size in device pixels that the picture is stretched to, or empty when it is
 // shown at its own size. A JPEG is then decoded at the smallest of libjpeg's scales that still
 // covers it, which may be smaller than the file's own size; other formats load at their size.
-PictureLoad loadPictureFile(const std::string& path, QSize shownAt = QSize());
+// maxBytes lowers the memory limit for pictures shown many at a time, and the file's limit with
+// it.
+PictureLoad loadPictureFile(const std::string& path, QSize shownAt = QSize(),
+                            std::int64_t maxBytes = MaxPictureBytes);

@@ -1,4 +1,5 @@
 #include "platform/PictureFile.h"
+#include "platform/PictureRow.h"
 
 #include "TestPictures.h"
 
@@ -234,6 +235,27 @@ TEST_F(PictureFile, PictureLargerThanTheLimitIsRefusedFromItsHeader) {
     ASSERT_EQ(::truncate(sparse.c_str(), MaxPictureFileBytes + 1), 0);
     EXPECT_EQ(loadPictureFile(sparse).error,
               cannotLoad("sparse.png", "the file is too large (68157441 bytes, at most 68157440)"));
+}
+
+// A consist shows up to fifty vehicle pictures at once: each may take 1 MiB, and one past that
+// takes the stand-in's place.
+TEST_F(PictureFile, PicturesOfARowTakeAMebibyteEach) {
+    const std::string atLimit = write("512.bmp", encodeBmp(quarters(512, 512), 24));
+    std::string bmp = encodeBmp(quarters(8, 8), 24);
+    const std::int32_t size[2] = {513, 512};
+    bmp.replace(18, 8, reinterpret_cast<const char*>(size), 8);
+    const std::string past = write("513.bmp", bmp);
+
+    const PictureRow row = loadPictureRow({past, atLimit, past}, atLimit);
+    EXPECT_EQ(row.errors, std::vector<std::string>{cannotLoad(
+                              "513.bmp", "the picture is too large (513 x 512 pixels, more "
+                                         "than 1 MiB to load)")});
+    ASSERT_EQ(row.pictures.size(), 3u);
+    EXPECT_TRUE(row.pictures[0].isNull());
+    EXPECT_TRUE(hasQuarters(row.pictures[1], 0));
+    EXPECT_EQ(row.places[2].left, 1 + 2 * 512) << "each place the stand-in's size";
+    // Alone, the same picture is within the limit of one picture.
+    EXPECT_EQ(loadPictureFile(past).error.find("too large"), std::string::npos);
 }
 
 // A JPEG shown smaller than it is decoded at libjpeg's smallest scale (M/8) that still covers the
