@@ -18,7 +18,7 @@ if ! command -v clang >/dev/null 2>&1 || ! command -v clang++ >/dev/null 2>&1; t
     exit 0
 fi
 
-targets=(fuzz_catalogue fuzz_consists fuzz_markers fuzz_settings)
+targets=(fuzz_catalogue fuzz_consists fuzz_markers fuzz_settings fuzz_pictures)
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DRSIM_FUZZ=ON --log-level=WARNING >/dev/null
 if ! cmake --build "$build" --parallel "$(nproc)" --target "${targets[@]}" >"$build/fuzz-build.log" 2>&1; then

@@ -27,7 +27,8 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
 }
 
 PictureLoad::Outcome PictureBox::load(const std::string& path, std::string* error) {
-    PictureLoad loaded = loadPictureFile(path);
+    const QSize shownAt = stretch_ ? (QSizeF(size()) * devicePixelRatioF()).toSize() : QSize();
+    PictureLoad loaded = loadPictureFile(path, shownAt);
     if (error != nullptr) *error = loaded.error;
     if (loaded.ok()) setPicture(loaded.image);
     return loaded.outcome;

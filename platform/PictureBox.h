@@ -17,7 +17,9 @@ public:
     explicit PictureBox(QWidget* parent = nullptr);
 
     // Loads a picture file (see loadPictureFile). Unless it loads, the previous picture stays
-    // and *error, when given, receives the message; once it loads, *error is emptied.
+    // and *error, when given, receives the message; once it loads, *error is emptied. A
+    // stretched control has a JPEG decoded only as large as the control shows it, so it is
+    // given its size before it loads.
     PictureLoad::Outcome load(const std::string& path, std::string* error = nullptr);
 
     void setPicture(const QImage& picture);

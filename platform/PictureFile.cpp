@@ -1,11 +1,14 @@
 #include "platform/PictureFile.h"
 
+#include "platform/BmpDecoder.h"
 #include "platform/CodePage1250.h"
 #include "platform/JpegDecoder.h"
 
 #include <QFile>
 #include <QImageReader>
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -51,9 +54,20 @@ std::string pixels(QSize size) {
     return std::to_string(size.width()) + " x " + std::to_string(size.height()) + " pixels";
 }
 
-PictureLoad tooLarge(const std::string& path, QSize size) {
-    return failure(path, "the picture is too large (" + pixels(size) + ", at most " +
-                             std::to_string(MaxPictureSide) + " on a side)");
+PictureLoad tooLarge(const std::string& path, QSize size, std::int64_t maxBytes) {
+    if (size.width() > MaxPictureSide || size.height() > MaxPictureSide) {
+        return failure(path, "the picture is too large (" + pixels(size) + ", at most " +
+                                 std::to_string(MaxPictureSide) + " on a side)");
+    }
+    return failure(path, "the picture is too large (" + pixels(size) + ", more than " +
+                             std::to_string(maxBytes >> 20) + " MiB to load)");
+}
+
+// The bytes a picture of that size takes at depth bits a pixel, counted as loadPictureFile's
+// limit counts them; negative sides count as nothing.
+std::int64_t pictureBytes(QSize size, int depth) {
+    const std::int64_t width = std::max(size.width(), 0), height = std::max(size.height(), 0);
+    return width * height * (depth > 32 ? 8 : 4);
 }
 
 // A descriptor that closes itself unless handed on.
@@ -72,11 +86,12 @@ private:
     int fd_;
 };
 
-PictureLoad loadJpeg(const std::string& path, Descriptor& fd) {
+PictureLoad loadJpeg(const std::string& path, Descriptor& fd, QSize shownAt,
+                     std::int64_t maxBytes) {
     std::FILE* file = ::fdopen(fd.get(), "rb");
     if (file == nullptr) return failure(path, std::strerror(errno));
     fd.release();
-    const JpegDecode decoded = decodeJpeg(file, MaxPictureSide);
+    const JpegDecode decoded = decodeJpeg(file, shownAt, {MaxPictureSide, maxBytes, MaxJpegScans});
     std::fclose(file);
     switch (decoded.status) {
     case JpegDecode::Status::Ok:
@@ -86,7 +101,9 @@ PictureLoad loadJpeg(const std::string& path, Descriptor& fd) {
     case JpegDecode::Status::Damaged:
         return failure(path, "the JPEG picture is damaged or incomplete (" + decoded.detail + ")");
     case JpegDecode::Status::TooLarge:
-        return tooLarge(path, decoded.headerSize);
+        return tooLarge(path, decoded.headerSize, maxBytes);
+    case JpegDecode::Status::TooManyScans:
+        return failure(path, "the JPEG picture has too many scans (" + decoded.detail + ")");
     case JpegDecode::Status::OutOfMemory:
         break;
     }
@@ -94,7 +111,8 @@ PictureLoad loadJpeg(const std::string& path, Descriptor& fd) {
     return failure(path, "not enough memory for the picture (" + pixels(decoded.headerSize) + ")");
 }
 
-PictureLoad loadWithQt(const std::string& path, Descriptor& fd, Format format) {
+PictureLoad loadWithQt(const std::string& path, Descriptor& fd, Format format,
+                       std::int64_t maxBytes) {
     const char* qtFormat = format == Format::Bmp ? "bmp" : format == Format::Icon ? "ico" : "png";
     const char* what = format == Format::Bmp    ? "BMP picture"
                        : format == Format::Icon ? "icon"
@@ -105,18 +123,13 @@ PictureLoad loadWithQt(const std::string& path, Descriptor& fd, Format format) {
     }
     fd.release();
 
-    // Qt's own limit is process-wide; it must not refuse what the side limit lets through, at
-    // up to 8 bytes a pixel for 16-bit PNGs.
-    constexpr int neededMegabytes =
-        static_cast<int>(qint64(MaxPictureSide) * MaxPictureSide * 8 / (1024 * 1024));
-    if (QImageReader::allocationLimit() != 0 && QImageReader::allocationLimit() < neededMegabytes)
-        QImageReader::setAllocationLimit(neededMegabytes);
-
     QImageReader reader(&file, qtFormat);
     reader.setAutoDetectImageFormat(false);
     const QSize size = reader.size();
-    if (size.width() > MaxPictureSide || size.height() > MaxPictureSide)
-        return tooLarge(path, size);
+    const int depth = QImage::toPixelFormat(reader.imageFormat()).bitsPerPixel();
+    if (size.width() > MaxPictureSide || size.height() > MaxPictureSide ||
+        pictureBytes(size, depth) > maxBytes)
+        return tooLarge(path, size, maxBytes);
     QImage image;
     if (!reader.read(&image)) {
         if (reader.error() == QImageReader::UnsupportedFormatError)
@@ -126,9 +139,32 @@ PictureLoad loadWithQt(const std::string& path, Descriptor& fd, Format format) {
     return loaded(image);
 }
 
+// Bitmaps are checked here before Qt reads them: see BmpDecoder.h.
+PictureLoad loadBmp(const std::string& path, Descriptor& fd, std::int64_t fileSize,
+                    std::int64_t maxBytes) {
+    const BmpHeaders headers = readBmpHeaders(fd.get(), fileSize);
+    if (!headers.valid) return failure(path, "not a valid BMP picture");
+    const QSize size = headers.size;
+    if (size.width() > MaxPictureSide || size.height() > MaxPictureSide ||
+        pictureBytes(size, 32) > maxBytes)
+        return tooLarge(path, size, maxBytes);
+    const std::string damaged = "the BMP picture is damaged or incomplete (";
+    if (headers.coding != BmpHeaders::Coding::Plain) {
+        const RleDecode decoded = decodeRleBmp(fd.get(), fileSize, headers);
+        if (decoded.image.isNull()) return failure(path, damaged + decoded.error + ")");
+        return loaded(decoded.image);
+    }
+    const std::int64_t present = std::max<std::int64_t>(fileSize - headers.dataStart, 0);
+    if (present < headers.plainBytes) {
+        return failure(path, damaged + "its pixel data ends after " + std::to_string(present) +
+                                 " of " + std::to_string(headers.plainBytes) + " bytes)");
+    }
+    return loadWithQt(path, fd, Format::Bmp, maxBytes);
+}
+
 } // namespace
 
-PictureLoad loadPictureFile(const std::string& path) {
+PictureLoad loadPictureFile(const std::string& path, QSize shownAt, std::int64_t maxBytes) {
     // Not blocking on a named pipe that happens to carry a picture's name.
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     const auto cannotOpen = [&](PictureLoad::Outcome outcome, int error) {
@@ -153,8 +189,14 @@ PictureLoad loadPictureFile(const std::string& path) {
                 "Unknown picture file extension (." + extension + ")"};
     if (!S_ISREG(info.st_mode)) return failure(path, "not an ordinary file");
     if (info.st_size == 0) return failure(path, "the file is empty");
+    const std::int64_t maxFileBytes = maxBytes + PictureFileSlackBytes;
+    if (info.st_size > maxFileBytes) {
+        return failure(path, "the file is too large (" + std::to_string(info.st_size) +
+                                 " bytes, at most " + std::to_string(maxFileBytes) + ")");
+    }
     ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
 
-    if (format == Format::Jpeg) return loadJpeg(path, fd);
-    return loadWithQt(path, fd, format);
+    if (format == Format::Jpeg) return loadJpeg(path, fd, shownAt, maxBytes);
+    if (format == Format::Bmp) return loadBmp(path, fd, info.st_size, maxBytes);
+    return loadWithQt(path, fd, format, maxBytes);
 }

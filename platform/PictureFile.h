@@ -1,12 +1,31 @@
 #pragma once
 
 #include <QImage>
+#include <QSize>
+#include <cstdint>
 #include <string>
 
-// The largest width or height a picture may have. Sceneries and vehicles use pictures of a few
-// hundred pixels; a header that claims more than this is a damaged or hostile file, and is refused
-// before any pixel buffer is allocated.
+// What a picture may cost, all checked from the file's size and headers before any pixel buffer
+// is allocated. Sceneries and vehicles use pictures of a few hundred pixels; a file past these
+// limits is damaged or hostile.
+
+// The largest width or height a picture may have.
 inline constexpr int MaxPictureSide = 16384;
+
+// The memory a picture may take: its pixels as loaded, at four bytes each (eight for 16 bits a
+// channel), and for a JPEG the coefficients libjpeg keeps as well. A picture of 4096 x 4096
+// pixels is at the limit; a larger JPEG is decoded smaller when it is shown smaller.
+inline constexpr std::int64_t MaxPictureBytes = std::int64_t{64} << 20;
+
+// The longest file a picture may have: its pixel buffer at the memory limit, and room for
+// headers. Decoding a JPEG of that length, all of it detail, takes half a second.
+inline constexpr std::int64_t PictureFileSlackBytes = std::int64_t{1} << 20;
+inline constexpr std::int64_t MaxPictureFileBytes = MaxPictureBytes + PictureFileSlackBytes;
+
+// The most scans a progressive JPEG may have. Encoders write about ten. A file may split its
+// coefficients into hundreds of scans, each walking the whole picture again, and keep the
+// window busy for seconds; at the memory limit, 64 scans take about half a second.
+inline constexpr int MaxJpegScans = 64;
 
 // The result of loading a picture file: the picture, or the reason it could not be loaded.
 struct PictureLoad {
@@ -22,8 +41,15 @@ struct PictureLoad {
 };
 
 // Loads a picture, choosing its format by the extension of the file name without regard to ASCII
-// case, once the file is found to exist: "bmp", "ico" and "png" through Qt, "jpg" and "jpeg"
-// through libjpeg. Any other extension fails with "Unknown picture file extension (.EXT)", the
-// extension as written. The content is never used to guess another format, so a JPEG named ".bmp"
-// fails. path is the file's bytes.
-PictureLoad loadPictureFile(const std::string& path);
+// case, once the file is found to exist: "bmp", "ico" and "png" through Qt (but for RLE bitmaps,
+// see BmpDecoder.h), "jpg" and "jpeg" through libjpeg. Any other extension fails with "Unknown
+// picture file extension (.EXT)", the extension as written. The content is never used to guess
+// another format, so a JPEG named ".bmp" fails. path is the file's bytes.
+//
+// shownAt is the size in device pixels that the picture is stretched to, or empty when it is
+// shown at its own size. A JPEG is then decoded at the smallest of libjpeg's scales that still
+// covers it, which may be smaller than the file's own size; other formats load at their size.
+// maxBytes lowers the memory limit for pictures shown many at a time, and the file's limit with
+// it.
+PictureLoad loadPictureFile(const std::string& path, QSize shownAt = QSize(),
+                            std::int64_t maxBytes = MaxPictureBytes);

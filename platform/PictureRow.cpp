@@ -10,7 +10,8 @@ PictureRow loadPictureRow(const std::vector<std::string>& files, const std::stri
     std::map<std::string, PictureLoad> loaded;
     const auto load = [&loaded](const std::string& file) -> const PictureLoad& {
         auto found = loaded.find(file);
-        if (found == loaded.end()) found = loaded.emplace(file, loadPictureFile(file)).first;
+        if (found == loaded.end())
+            found = loaded.emplace(file, loadPictureFile(file, QSize(), MaxRowPictureBytes)).first;
         return found->second;
     };
 

@@ -6,7 +6,7 @@ rsim_packages=(
     qt6-base-dev libjpeg62-turbo-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core
-    xvfb xauth xdotool x11-apps imagemagick
+    xvfb xauth xdotool x11-apps imagemagick valgrind
     dbus at-spi2-core python3-pyatspi
     openbox libglib2.0-bin # a window manager that shows a window's icon; gio reads menu entries
     dpkg-dev file lintian desktop-file-utils appstream # building and checking the package

@@ -79,6 +79,18 @@ TEST_F(PictureBoxFile, FailedLoadKeepsThePreviousPicture) {
     EXPECT_EQ(box.geometry(), QRect(544, 24, 64, 48));
 }
 
+TEST_F(PictureBoxFile, AStretchedBoxHasAJpegDecodedOnlyAsLargeAsItShowsIt) {
+    const std::string jpeg = write("scenery.jpg", encodeJpeg(quarters(1024, 768), JpegKind::Rgb));
+    PictureBox box;
+    box.setGeometry(544, 24, 225, 169);
+    ASSERT_EQ(box.load(jpeg), PictureLoad::Outcome::Loaded);
+    EXPECT_EQ(box.picture().size(), QSize(1024, 768));
+    box.setStretch(true);
+    ASSERT_EQ(box.load(jpeg), PictureLoad::Outcome::Loaded);
+    EXPECT_EQ(box.picture().size(), QSize(256, 192));
+    EXPECT_TRUE(hasQuarters(shown(box), 24));
+}
+
 TEST(PictureBox, ClickedByALeftClickInside) {
     PictureBox box;
     box.setGeometry(0, 0, 40, 24);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CraftedPictures.h"
+
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -7,14 +9,8 @@
 
 // Pictures for the tests, all made here.
 
-// Quarters: red top-left, green top-right, blue bottom-left, white bottom-right.
-QImage quarters(int width, int height);
-
 // Whether each quarter's middle pixel is within tolerance of its colour in every channel.
 ::testing::AssertionResult hasQuarters(const QImage& picture, int tolerance);
-
-enum class JpegKind { Rgb, Grey, Cmyk, Progressive };
-std::string encodeJpeg(const QImage& picture, JpegKind kind);
 
 // The frame header's size fields, as a damaged or hostile file would claim.
 void setJpegHeaderSize(std::string& jpeg, int width, int height);

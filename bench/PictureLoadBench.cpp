@@ -1,0 +1,168 @@
+// Loading the pictures an installation may hold, the damaged and hostile ones beside a
+// well-formed scenery picture and vehicle picture that give the baseline of the same run. Each
+// load runs in a child process of its own, so that its peak memory is its own: the time of the
+// load, the child's peak resident memory, what the load added to it, and whether it loaded.
+//
+//     build-bench/bench/rsim_picture_bench
+//
+// Writing the cases takes a while: some are large pictures encoded here.
+
+#include "CraftedPictures.h"
+
+#include "platform/PictureFile.h"
+
+#include <QTemporaryDir>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const QSize SceneryPicture(225, 169);
+
+double residentMiB() {
+    long pages = 0, resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE)) / (1 << 20);
+}
+
+double peakMiB() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024;
+}
+
+struct Figures {
+    double seconds = 0;
+    double peakMiB = 0;
+    double addedMiB = 0;
+    double loaded = 0;
+};
+
+// Loads the file in a child process and reads back what it measured.
+Figures loadInChild(const std::string& path, QSize shownAt) {
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0) return {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        const double before = residentMiB();
+        const auto start = std::chrono::steady_clock::now();
+        const PictureLoad loaded = loadPictureFile(path, shownAt);
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        const Figures figures{took.count(), peakMiB(), peakMiB() - before, loaded.ok() ? 1.0 : 0};
+        const bool written = ::write(pipeEnds[1], &figures, sizeof figures) == sizeof figures;
+        ::_exit(written ? 0 : 1);
+    }
+    ::close(pipeEnds[1]);
+    Figures figures;
+    const bool read = ::read(pipeEnds[0], &figures, sizeof figures) == sizeof figures;
+    ::close(pipeEnds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return read ? figures : Figures{};
+}
+
+// The case files, written once for the whole run.
+class CaseFiles {
+public:
+    CaseFiles() {
+        add("scenery_1024x768.jpg", encodeJpeg(landscape(1024, 768), JpegKind::Rgb));
+        add("vehicle_78x33.bmp", encodeBmp(landscape(78, 33), 24));
+        add("photo_8192x8192.jpg", encodeJpeg(landscape(8192, 8192), JpegKind::Rgb));
+        add("huge_arithmetic.jpg", crafted::hugeArithmeticJpeg());
+        add("huge_arithmetic_progressive.jpg", crafted::hugeArithmeticProgressiveJpeg());
+        add("repeated_scan_x1000.jpg", crafted::repeatedScanJpeg(4096, 3072, 1000));
+        // At the memory limit: 5632 x 5632 grey keeps 60.5 MiB of coefficients.
+        add("many_scans_5632x5632.jpg", crafted::manyScansJpeg(5632, 5632, 128));
+        add("cut_arithmetic.jpg", crafted::cutArithmeticJpeg(JpegKind::Arithmetic));
+        add("cut_arithmetic_progressive.jpg",
+            crafted::cutArithmeticJpeg(JpegKind::ArithmeticProgressive));
+        add("cut24.bmp", crafted::cutBmp(24));
+        add("cut32.bmp", crafted::cutBmp(32));
+        add("rle8_without_end.bmp", crafted::rleWithoutEnd(8));
+        add("rle4_without_end.bmp", crafted::rleWithoutEnd(4));
+        // Files that take no room on the disk: the start of a JPEG followed by 64 GiB of zeros,
+        // and the headers of a 24-bit bitmap of 16384 x 16384 pixels followed by its zeros.
+        addSparse("sparse_64GiB.jpg", encodeJpeg(quarters(16, 16), JpegKind::Rgb).substr(0, 20),
+                  std::int64_t{64} << 30);
+        std::string bmp = encodeBmp(quarters(16, 16), 24).substr(0, 54);
+        const std::int32_t size[2] = {16384, 16384};
+        bmp.replace(18, 8, reinterpret_cast<const char*>(size), 8);
+        addSparse("sparse_16384x16384.bmp", bmp, 54 + std::int64_t{16384} * 16384 * 3);
+    }
+
+    std::string path(const std::string& name) const {
+        return folder_.path().toStdString() + "/" + name;
+    }
+
+private:
+    void add(const std::string& name, const std::string& bytes) const {
+        std::ofstream(path(name), std::ios::binary) << bytes;
+    }
+    void addSparse(const std::string& name, const std::string& start, std::int64_t size) const {
+        add(name, start);
+        if (::truncate(path(name).c_str(), size) != 0) std::perror(name.c_str());
+    }
+
+    QTemporaryDir folder_;
+};
+
+void loadCase(benchmark::State& state, const std::string& path, QSize shownAt) {
+    Figures worst;
+    for (auto _ : state) {
+        const Figures figures = loadInChild(path, shownAt);
+        state.SetIterationTime(figures.seconds);
+        worst.peakMiB = std::max(worst.peakMiB, figures.peakMiB);
+        worst.addedMiB = std::max(worst.addedMiB, figures.addedMiB);
+        worst.loaded = figures.loaded;
+    }
+    state.counters["peak_MiB"] = worst.peakMiB;
+    state.counters["added_MiB"] = worst.addedMiB;
+    state.counters["loaded"] = worst.loaded;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    const CaseFiles files;
+    // The scenery picture is stretched to 225 x 169; bitmaps and vehicle pictures are shown at
+    // their own size.
+    const std::pair<const char*, QSize> cases[] = {
+        {"scenery_1024x768.jpg", SceneryPicture},
+        {"vehicle_78x33.bmp", QSize()},
+        {"photo_8192x8192.jpg", SceneryPicture},
+        {"huge_arithmetic.jpg", SceneryPicture},
+        {"huge_arithmetic.jpg", QSize()},
+        {"huge_arithmetic_progressive.jpg", SceneryPicture},
+        {"repeated_scan_x1000.jpg", SceneryPicture},
+        {"many_scans_5632x5632.jpg", SceneryPicture},
+        {"cut_arithmetic.jpg", SceneryPicture},
+        {"cut_arithmetic_progressive.jpg", SceneryPicture},
+        {"cut24.bmp", QSize()},
+        {"cut32.bmp", QSize()},
+        {"rle8_without_end.bmp", QSize()},
+        {"rle4_without_end.bmp", QSize()},
+        {"sparse_64GiB.jpg", SceneryPicture},
+        {"sparse_16384x16384.bmp", QSize()},
+    };
+    for (const auto& [name, shownAt] : cases) {
+        const std::string label = std::string(name) + (shownAt.isEmpty() ? "/own_size" : "/shown");
+        benchmark::RegisterBenchmark(label.c_str(), loadCase, files.path(name), shownAt)
+            ->UseManualTime()
+            ->Iterations(3)
+            ->Unit(benchmark::kMillisecond);
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
