@@ -17,6 +17,7 @@
 #include "platform/ProgramPath.h"
 #include "platform/ProgramStart.h"
 #include "platform/ScrollBox.h"
+#include "platform/SearchPath.h"
 #include "platform/ShownText.h"
 #include "platform/WindowPlacement.h"
 #include "settings/SettingsFile.h"
@@ -361,12 +362,13 @@ void TForm1::Button1Click() {
     // start that fails leaves the player's choice as it was.
     const SimulatorCommand command =
         simulatorCommand(S.InstallRoot, S.SceneryFile, S.ChosenVehicle, findOnSearchPath("wine"));
-    if (const RunResult started = run(command.program, command.arguments, command.workingFolder);
-        !started) {
+    const RunResult started = run(command.program, command.arguments, command.workingFolder);
+    if (!started) {
         MessageBox::showError(QString::fromStdString(
             startFailureMessage(S.InterfaceLanguage, command, started.error)));
         return;
     }
+    ChildProcess::reapWhenEnded(started.pid);
     if (!Form4->CheckBox11->isChecked()) {
         endProgram(0);
         return;
