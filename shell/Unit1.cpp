@@ -17,7 +17,6 @@
 #include "platform/ProgramPath.h"
 #include "platform/ProgramStart.h"
 #include "platform/ScrollBox.h"
-#include "platform/SearchPath.h"
 #include "platform/ShownText.h"
 #include "platform/WindowPlacement.h"
 #include "settings/SettingsFile.h"
@@ -361,8 +360,9 @@ void TForm1::Button1Click() {
     // The simulator is handed its working folder, so the scenery list need not move there, and a
     // start that fails leaves the player's choice as it was.
     const SimulatorCommand command =
-        simulatorCommand(S.InstallRoot, S.SceneryFile, S.ChosenVehicle, findOnSearchPath("wine"));
-    const RunResult started = run(command.program, command.arguments, command.workingFolder);
+        simulatorCommand(S.InstallRoot, S.SceneryFile, S.ChosenVehicle);
+    const RunResult started =
+        run(command.program, command.arguments, command.workingFolder, {command.environment});
     if (!started) {
         MessageBox::showError(QString::fromStdString(
             startFailureMessage(S.InterfaceLanguage, command, started.error)));

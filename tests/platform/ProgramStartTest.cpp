@@ -141,7 +141,8 @@ TEST(ProgramStart, AWindowsProgramRunsThroughTheFirstWineOnTheSearchPath) {
              1);
 
     const SimulatorCommand command =
-        simulatorCommand(install.path(), "a b.scn", "Lok 1", findOnSearchPath("wine"));
+        simulatorCommand(install.path(), "a b.scn", "Lok 1",
+                         WineSetting{findOnSearchPath("wine"), "", "", false, ""});
     EXPECT_EQ(command.program, wine);
     const RunResult started = run(command.program, command.arguments, command.workingFolder);
     ASSERT_TRUE(started);
