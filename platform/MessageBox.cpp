@@ -30,6 +30,8 @@ void MessageBox::showError(const QString& message) {
     if (takeNextAnswer({Kind::Error, caption, text, {}, {}}, answer)) return;
     QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok,
                     QApplication::activeWindow());
+    // File names and the output of other programs are shown as written, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setAccessibleName(caption);
     box.exec();
 }
