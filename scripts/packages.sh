@@ -8,6 +8,7 @@ rsim_packages=(
     fonts-liberation fonts-dejavu-core
     xvfb xauth xdotool x11-apps imagemagick
     dbus at-spi2-core python3-pyatspi
+    wine wine64 gcc-mingw-w64-x86-64-win32 gcc-mingw-w64-i686-win32 locales
 )
 
 ensure_packages() {
