@@ -1,5 +1,7 @@
 #include "platform/CodePage1250.h"
 
+#include "platform/Utf8.h"
+
 #include <array>
 
 namespace {
@@ -25,18 +27,6 @@ constexpr std::array<char16_t, 128> UpperHalf{
 };
 // clang-format on
 
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 } // namespace
 
 char32_t windows1250ToUnicode(unsigned char byte) {
@@ -50,44 +40,21 @@ std::string windows1250ToUtf8(std::string_view bytes) {
     return out;
 }
 
-namespace {
-bool isValidUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length;
-        char32_t c;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-            c = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            c = lead & 0x0F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            c = lead & 0x07;
-        } else {
-            return false;
-        }
-        if (i + length > text.size()) return false;
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) return false;
-            c = (c << 6) | (next & 0x3F);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-        if ((length == 3 && c < 0x800) || (length == 4 && (c < 0x10000 || c > 0x10FFFF)) ||
-            (c >= 0xD800 && c <= 0xDFFF))
-            return false;
-        i += length;
+std::string windows1250ToUtf8Reversibly(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 4);
+    for (char b : bytes) {
+        const auto byte = static_cast<unsigned char>(b);
+        const char32_t c = windows1250ToUnicode(byte);
+        appendUtf8(out, c == 0xFFFD ? char32_t{byte} : c);
     }
-    return true;
+    return out;
 }
-} // namespace
 
 std::string fileNameToUtf8(std::string_view name) {
     return isValidUtf8(name) ? std::string(name) : windows1250ToUtf8(name);
+}
+
+std::string fileNameToUtf8Reversibly(std::string_view name) {
+    return isValidUtf8(name) ? std::string(name) : windows1250ToUtf8Reversibly(name);
 }

@@ -30,7 +30,7 @@ void MessageBox::showError(const QString& message) {
     if (takeNextAnswer({Kind::Error, caption, text, {}, {}}, answer)) return;
     QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok,
                     QApplication::activeWindow());
-    // Messages name files and folders, whose names are never read as markup.
+    // File names and the output of other programs are shown as written, never as markup.
     box.setTextFormat(Qt::PlainText);
     box.setAccessibleName(caption);
     box.exec();

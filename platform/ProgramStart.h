@@ -1,8 +1,14 @@
 #pragma once
 
+#include <QObject>
+
+#include <sys/types.h>
+
 #include <string>
-#include <string_view>
+#include <utility>
 #include <vector>
+
+class QSocketNotifier;
 
 // How a start went: error is 0 when the program runs, else the system error number (errno) of
 // the step that failed: ENOENT for a program that does not exist or is not named by an absolute
@@ -10,18 +16,55 @@
 // what making the process or entering the working folder met.
 struct RunResult {
     int error = 0;
+    pid_t pid = -1;
     explicit operator bool() const { return error == 0; }
+};
+
+struct RunOptions {
+    // Variables set over the launcher's own, for the program alone.
+    std::vector<std::pair<std::string, std::string>> environment;
+    // A descriptor that takes the program's output and error output; -1 leaves them the
+    // launcher's.
+    int output = -1;
 };
 
 // Starts program, named by its absolute path, with arguments after its own name, in
 // workingFolder, and returns as soon as it runs, without waiting for it to end. No shell comes
-// between: each argument reaches the program as these bytes. The program is no child of the
-// launcher and runs in a session of its own, so it leaves no zombie behind and goes on when the
-// launcher or the launcher's terminal ends.
+// between: each argument reaches the program as these bytes. The program runs in a session of
+// its own, so it goes on when the launcher's terminal ends, and it gets none of the launcher's
+// descriptors beyond the standard three. It is the launcher's child until it ends, and a
+// ChildProcess reaps it then; a launcher that ends first hands it to the system.
 RunResult run(const std::string& program, const std::vector<std::string>& arguments,
-              const std::string& workingFolder);
+              const std::string& workingFolder, const RunOptions& options = {});
 
-// The first executable file of that name in the folders of the search path (PATH), "" when
-// there is none. Relative folders on the path are passed over: they would depend on the current
-// folder, which the launcher moves with its scenery list.
-std::string findOnSearchPath(std::string_view name);
+// Watches a child that run started, through the event loop, and reaps it when it ends, so that
+// it never lingers as a zombie.
+class ChildProcess : public QObject {
+    Q_OBJECT
+public:
+    explicit ChildProcess(pid_t pid, QObject* parent = nullptr);
+    ~ChildProcess() override;
+
+    // Reaps a child nobody else watches, whenever it ends.
+    static void reapWhenEnded(pid_t pid);
+    // Goes on watching after its owner has done with it, and reaps the child when it ends.
+    void reapWhenEnded();
+
+    // The name the system shows for the process, at most 15 bytes; once the process has
+    // ended, the last name it had.
+    std::string name() const;
+    bool hasEnded() const { return ended_; }
+
+signals:
+    // waitStatus as waitpid reports it.
+    void ended(int waitStatus);
+
+private:
+    void reap();
+
+    pid_t pid_;
+    int pidfd_ = -1;
+    QSocketNotifier* notifier_ = nullptr;
+    bool ended_ = false;
+    std::string lastName_;
+};

@@ -11,6 +11,7 @@ rsim_packages=(
     dbus at-spi2-core python3-pyatspi
     openbox libglib2.0-bin # a window manager that shows a window's icon; gio reads menu entries
     dpkg-dev file lintian desktop-file-utils appstream # building and checking the package
+    wine wine64 gcc-mingw-w64-x86-64-win32 gcc-mingw-w64-i686-win32 locales
 )
 
 # Installs the packages named, or without names those above.

@@ -18,6 +18,7 @@
 #include "platform/ProgramStart.h"
 #include "platform/ScrollBox.h"
 #include "platform/ShownText.h"
+#include "platform/WatchedStart.h"
 #include "platform/WindowPlacement.h"
 #include "settings/SettingsFile.h"
 #include "settings/SimulatorLaunch.h"
@@ -359,20 +360,43 @@ void TForm1::Button1Click() {
     }
     // The simulator is handed its working folder, so the scenery list need not move there, and a
     // start that fails leaves the player's choice as it was.
-    const SimulatorCommand command =
-        simulatorCommand(S.InstallRoot, S.SceneryFile, S.ChosenVehicle, findOnSearchPath("wine"));
-    if (const RunResult started = run(command.program, command.arguments, command.workingFolder);
-        !started) {
+    SimulatorCommand command = simulatorCommand(S.InstallRoot, S.SceneryFile, S.ChosenVehicle);
+    if (command.throughWine()) {
+        startThroughWine(std::move(command));
+        return;
+    }
+    const RunResult started = run(command.program, command.arguments, command.workingFolder);
+    if (!started) {
         MessageBox::showError(QString::fromStdString(
             startFailureMessage(S.InterfaceLanguage, command, started.error)));
         return;
     }
+    ChildProcess::reapWhenEnded(started.pid);
+    afterStart();
+}
+
+// Wine may take a while, and fail only after a while, so the windows step aside while it is
+// watched, and come back with the choice as it was if it fails.
+void TForm1::startThroughWine(SimulatorCommand command) {
+    hiddenWhileStarting_.hide();
+    auto* start = new WatchedStart(std::move(command), this);
+    connect(start, &WatchedStart::started, this, &TForm1::afterStart);
+    connect(start, &WatchedStart::failed, this, [this, start](const StartFailure& failure) {
+        hiddenWhileStarting_.showAgain();
+        MessageBox::showError(QString::fromStdString(
+            startFailureMessage(S.InterfaceLanguage, start->command(), failure)));
+    });
+    start->begin();
+}
+
+void TForm1::afterStart() {
     if (!Form4->CheckBox11->isChecked()) {
         endProgram(0);
         return;
     }
     // Staying open, the window is as after a scenery change with nothing chosen.
     FileListBox1->applyFilePath(FileListBox1->directory());
+    hiddenWhileStarting_.showAgain();
 }
 
 void TForm1::ImageGBClick() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/TextReader.h"
+#include "platform/HiddenWindows.h"
 #include "shell/LauncherState.h"
 
 #include <QWidget>
@@ -8,6 +9,7 @@
 class FileListBox;
 struct ConsistDetails;
 class PictureBox;
+struct SimulatorCommand;
 class QGroupBox;
 class QLabel;
 class ListBox;
@@ -84,6 +86,8 @@ private:
     void setDesignedTabOrder();
     void connectHandlers();
     void showLines(QPlainTextEdit* memo, const QStringList& lines);
+    void startThroughWine(SimulatorCommand command);
+    void afterStart();
     bool loadTimetable(const ConsistDetails& details, QStringList& errors);
     void showVehiclePictures(const ConsistRecord& consist, const ConsistDetails& details,
                              QStringList& errors);
@@ -94,4 +98,6 @@ private:
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
     TForm4* Form4 = nullptr;
+    // The windows, out of the way while a start through wine is watched.
+    HiddenWindows hiddenWhileStarting_;
 };

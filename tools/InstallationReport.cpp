@@ -90,6 +90,20 @@ std::string installFile(const std::string& installRoot, const std::string& path)
     return jsonString(fileNameToUtf8(std::string_view(path).substr(installRoot.size() + 1)));
 }
 
+// What the start button hands to the system for this choice.
+std::string commandJson(const SimulatorCommand& command) {
+    std::string out =
+        "{\"program\": " + jsonString(fileNameToUtf8(command.program)) + ", \"arguments\": [";
+    const std::vector<std::string> arguments = shownArguments(command);
+    for (std::size_t i = 0; i < arguments.size(); ++i)
+        out += (i ? ", " : "") + jsonString(arguments[i]);
+    out += "], \"environment\": {";
+    for (std::size_t i = 0; i < command.environment.size(); ++i)
+        out += (i ? ", " : "") + jsonString(command.environment[i].first) + ": " +
+               jsonString(fileNameToUtf8(command.environment[i].second));
+    return out + "}}";
+}
+
 std::optional<std::string> detailsJson(const std::string& installRoot,
                                        const std::string& sceneryPath, std::string_view rowText,
                                        std::uint8_t language) {
@@ -124,8 +138,10 @@ std::optional<std::string> detailsJson(const std::string& installRoot,
                ", \"width\": " + std::to_string(p.width) +
                ", \"height\": " + std::to_string(p.height) + "}";
     }
-    out += "], \"launch\": " +
-           text(launchParameters(sceneryFileName(sceneryPath), details.chosenVehicle));
+    const std::string sceneryFile = sceneryFileName(sceneryPath);
+    out += "], \"launch\": " + text(launchParameters(sceneryFile, details.chosenVehicle));
+    out += ", \"command\": " +
+           commandJson(simulatorCommand(installRoot, sceneryFile, details.chosenVehicle));
     return out + "}";
 }
 

@@ -4,15 +4,25 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 namespace {
 
 using Arguments = std::vector<std::string>;
+
+// wine at that path, where the system has no Polish locale and the cache holds none.
+WineSetting wineAt(const std::string& wine, const std::string& cacheFolder = "/c/rsim-launcher") {
+    return {wine, "/l/localedef", cacheFolder, false, "2.36"};
+}
 
 TEST(SimulatorLaunch, ParameterTextAndArgumentsKeepEveryNameWhole) {
     struct Case {
@@ -42,7 +52,8 @@ TEST(SimulatorLaunch, CommandRunsTheInstallationsSimulatorInItsFolder) {
     TempFolder install;
     // Found in whatever case it was installed with.
     const std::string simulator = install.write("RSIM.EXE", "#!/bin/sh\n");
-    const SimulatorCommand command = simulatorCommand(install.path(), "a b.scn", "X", "/w/wine");
+    const SimulatorCommand command =
+        simulatorCommand(install.path(), "a b.scn", "X", wineAt("/w/wine"));
     EXPECT_EQ(command.simulator, simulator);
     EXPECT_FALSE(command.windowsProgram);
     EXPECT_EQ(command.program, simulator);
@@ -50,7 +61,8 @@ TEST(SimulatorLaunch, CommandRunsTheInstallationsSimulatorInItsFolder) {
     EXPECT_EQ(command.workingFolder, install.path());
 
     TempFolder empty;
-    const SimulatorCommand missing = simulatorCommand(empty.path(), "a.scn", "X", "/w/wine");
+    const SimulatorCommand missing =
+        simulatorCommand(empty.path(), "a.scn", "X", wineAt("/w/wine"));
     EXPECT_EQ(missing.program, empty.path() + "/rsim.exe");
     EXPECT_FALSE(missing.windowsProgram);
 }
@@ -58,17 +70,19 @@ TEST(SimulatorLaunch, CommandRunsTheInstallationsSimulatorInItsFolder) {
 TEST(SimulatorLaunch, AWindowsProgramRunsUnderWine) {
     TempFolder install;
     const std::string simulator = install.write("rsim.exe", std::string("MZ\x90\0\3", 5));
-    const SimulatorCommand command = simulatorCommand(install.path(), "a.scn", "X", "/w/wine");
+    const SimulatorCommand command =
+        simulatorCommand(install.path(), "a.scn", "X", wineAt("/w/wine"));
     EXPECT_TRUE(command.windowsProgram);
     EXPECT_EQ(command.program, "/w/wine");
     EXPECT_EQ(command.arguments, (Arguments{simulator, "-s", "a.scn", "-v", "X"}));
     EXPECT_EQ(command.workingFolder, install.path());
-    EXPECT_EQ(simulatorCommand(install.path(), "a.scn", "X", "").program, "");
+    EXPECT_EQ(simulatorCommand(install.path(), "a.scn", "X", wineAt("")).program, "");
 
     // Only the first two bytes count: "M" alone, or "mz", is no Windows program.
     for (const std::string head : {"M", "mz\x90", "ZM"}) {
         install.write("rsim.exe", head);
-        EXPECT_FALSE(simulatorCommand(install.path(), "a.scn", "X", "/w/wine").windowsProgram)
+        EXPECT_FALSE(
+            simulatorCommand(install.path(), "a.scn", "X", wineAt("/w/wine")).windowsProgram)
             << head;
     }
 }
@@ -79,10 +93,10 @@ TEST(SimulatorLaunch, FailureMessagesNameTheSimulatorAndTheReasonInEachLanguage)
     const std::string root = install.path() + "/Gra \xA3\xF3\x64\x9F";
     std::filesystem::create_directories(root);
     const std::string shown = install.path() + "/Gra Łódź/rsim.exe";
-    const SimulatorCommand plain = simulatorCommand(root, "a.scn", "X", "/w/wine");
+    const SimulatorCommand plain = simulatorCommand(root, "a.scn", "X", wineAt("/w/wine"));
     install.write("Gra \xA3\xF3\x64\x9F/rsim.exe", "MZ");
-    const SimulatorCommand windows = simulatorCommand(root, "a.scn", "X", "/w/wine");
-    const SimulatorCommand noWine = simulatorCommand(root, "a.scn", "X", "");
+    const SimulatorCommand windows = simulatorCommand(root, "a.scn", "X", wineAt("/w/wine"));
+    const SimulatorCommand noWine = simulatorCommand(root, "a.scn", "X", wineAt(""));
 
     struct Case {
         const SimulatorCommand& command;
@@ -107,6 +121,244 @@ TEST(SimulatorLaunch, FailureMessagesNameTheSimulatorAndTheReasonInEachLanguage)
         EXPECT_EQ(startFailureMessage(1, c.command, c.error),
                   "The simulator could not be started: " + shown + " (" + c.english + ")");
     }
+}
+
+// The head of a PE file for a machine: the DOS header pointing at the PE header just after it.
+std::string peHead(std::uint16_t machine) {
+    std::string head(0x40, '\0');
+    head[0] = 'M';
+    head[1] = 'Z';
+    head[0x3C] = 0x40;
+    return head + std::string("PE\0\0", 4) + static_cast<char>(machine & 0xFF) +
+           static_cast<char>(machine >> 8) + std::string(16, '\0');
+}
+
+TEST(SimulatorLaunch, WineGetsEveryArgumentAsUtf8AndTheSimulatorGetsItsBytesBack) {
+    struct Case {
+        std::string scenery, vehicle;
+        Arguments arguments;
+    };
+    const std::vector<Case> cases{
+        // A node name is Windows-1250; a scenery file name on disk is UTF-8 as a Linux copy
+        // has it, or Windows-1250 as an archive made on Windows may leave it.
+        {"\xC5\x81\xC3\xB3\x64\xC5\xBA.scn",
+         "Lok_\xA3\xF3\x64\x9F",
+         {"-s", "Łódź.scn", "-v", "Lok_Łódź"}},
+        {"\xA3\xF3\x64\x9F.scn", "EL\xB9", {"-s", "Łódź.scn", "-v", "ELą"}},
+        {"Nowa trasa.scn", "Lok 1", {"-s", "Nowa trasa.scn", "-v", "Lok 1"}},
+        {"", "ghostview", {"-s", "", "-v", "ghostview"}},
+        // Bytes Windows-1250 leaves undefined come back as Windows reads them: as themselves.
+        {"a\x81.scn", "V\x98", {"-s", "a\xC2\x81.scn", "-v", "V\xC2\x98"}},
+    };
+    TempFolder install;
+    const std::string simulator = install.write("rsim.exe", peHead(0x014C));
+    for (const Case& c : cases) {
+        EXPECT_EQ(wineArguments(c.scenery, c.vehicle), c.arguments) << c.vehicle;
+        Arguments withPath{simulator};
+        withPath.insert(withPath.end(), c.arguments.begin(), c.arguments.end());
+        EXPECT_EQ(
+            simulatorCommand(install.path(), c.scenery, c.vehicle, wineAt("/w/wine")).arguments,
+            withPath);
+    }
+}
+
+TEST(SimulatorLaunch, ThePeHeaderTellsA32BitProgramFromA64BitOne) {
+    TempFolder install;
+    struct Case {
+        std::string head;
+        bool windows;
+        int bits;
+    };
+    const std::vector<Case> cases{
+        {peHead(0x014C), true, 32},
+        {peHead(0x8664), true, 64},
+        {peHead(0xAA64), true, 0},                 // an ARM program
+        {"MZ" + std::string(100, '\0'), true, 0},  // no PE header where the DOS header points
+        {peHead(0x8664).substr(0, 0x42), true, 0}, // cut short
+        {"\x7F"
+         "ELF" +
+             std::string(100, '\0'),
+         false, 0},
+    };
+    for (const Case& c : cases) {
+        install.write("rsim.exe", c.head);
+        const SimulatorCommand command =
+            simulatorCommand(install.path(), "a.scn", "X", wineAt("/w/wine"));
+        EXPECT_EQ(command.windowsProgram, c.windows) << c.head.size();
+        EXPECT_EQ(command.windowsBits, c.bits) << c.head.size();
+    }
+}
+
+TEST(SimulatorLaunch, OnlyWineGetsThePolishLocaleBuiltOnceInTheCache) {
+    TempFolder install, cache;
+    install.write("rsim.exe", peHead(0x8664));
+    const std::string locales = cache.path() + "/locale/2.36";
+    using Environment = std::vector<std::pair<std::string, std::string>>;
+
+    WineSetting wine = wineAt("/w/wine", cache.path());
+    const SimulatorCommand first = simulatorCommand(install.path(), "a.scn", "X", wine);
+    EXPECT_EQ(first.environment, (Environment{{"LC_ALL", "pl_PL.UTF-8"}, {"LOCPATH", locales}}));
+    EXPECT_EQ(first.outputFile, cache.path() + "/wine.log");
+    ASSERT_TRUE(first.localeBuild);
+    LocaleBuild build = *first.localeBuild;
+    EXPECT_EQ(build.program, "/l/localedef");
+    EXPECT_EQ(build.folder, locales + "/pl_PL.UTF-8");
+
+    // localedef writes into a folder of its own, which then takes the locale's place; a second
+    // build finished later leaves the first in place.
+    LocaleBuild second = build;
+    ASSERT_EQ(beginLocaleBuild(build), 0);
+    ASSERT_EQ(beginLocaleBuild(second), 0);
+    EXPECT_NE(build.output, second.output);
+    EXPECT_EQ(build.arguments, (Arguments{"-i", "pl_PL", "-f", "UTF-8", build.output}));
+    std::ofstream(build.output + "/LC_CTYPE") << "first";
+    std::ofstream(second.output + "/LC_CTYPE") << "second";
+    ASSERT_EQ(finishLocaleBuild(build), 0);
+    ASSERT_EQ(finishLocaleBuild(second), 0);
+    std::ifstream in(locales + "/pl_PL.UTF-8/LC_CTYPE");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "first");
+    EXPECT_FALSE(std::filesystem::exists(build.output));
+    EXPECT_FALSE(std::filesystem::exists(second.output));
+    EXPECT_FALSE(simulatorCommand(install.path(), "a.scn", "X", wine).localeBuild);
+
+    wine.systemHasPolishLocale = true;
+    const SimulatorCommand system = simulatorCommand(install.path(), "a.scn", "X", wine);
+    EXPECT_EQ(system.environment, (Environment{{"LC_ALL", "pl_PL.UTF-8"}}));
+    EXPECT_FALSE(system.localeBuild);
+
+    // A native simulator gets the player's environment as it is.
+    install.write("rsim.exe", "#!/bin/sh\n");
+    const SimulatorCommand native = simulatorCommand(install.path(), "a.scn", "X", wine);
+    EXPECT_TRUE(native.environment.empty());
+    EXPECT_EQ(native.outputFile, "");
+    EXPECT_FALSE(native.localeBuild);
+}
+
+TEST(SimulatorLaunch, TheCacheFolderFollowsXdgCacheHome) {
+    EXPECT_EQ(launcherCacheFolder("/x/cache", "/home/p"), "/x/cache/rsim-launcher");
+    EXPECT_EQ(launcherCacheFolder("x/cache", "/home/p"), "/home/p/.cache/rsim-launcher");
+    EXPECT_EQ(launcherCacheFolder("", "/home/p"), "/home/p/.cache/rsim-launcher");
+    EXPECT_EQ(launcherCacheFolder(nullptr, "/home/p"), "/home/p/.cache/rsim-launcher");
+    EXPECT_EQ(launcherCacheFolder(nullptr, nullptr), "");
+}
+
+TEST(WineStartJudge, TheSimulatorStartsOnceWineHasCarriedItsNameForAMoment) {
+    const double settle = WineStartJudge::SettleSeconds;
+    struct Step {
+        double seconds;
+        std::string name;
+        WineVerdict verdict;
+    };
+    const std::vector<std::pair<std::string, std::vector<Step>>> cases{
+        {"/g/RSIM.EXE",
+         {{0.0, "wine", WineVerdict::Watching},
+          {0.05, "wine64", WineVerdict::Watching},
+          {9.5, "RSIM.EXE", WineVerdict::Watching},
+          {9.5 + settle - 0.01, "RSIM.EXE", WineVerdict::Watching},
+          {9.5 + settle, "RSIM.EXE", WineVerdict::Started}}},
+        // A process name holds 15 bytes.
+        {"/g/symulator_kolejowy.exe",
+         {{0.1, "symulator_kolejowy.exe", WineVerdict::Watching},
+          {0.2, "symulator_kolej", WineVerdict::Watching},
+          {0.2 + settle, "", WineVerdict::Started}}},
+        {"/g/rsim.exe",
+         {{0.1, "start.exe", WineVerdict::Watching},
+          {WineStartJudge::LimitSeconds - 0.01, "wine64", WineVerdict::Watching},
+          {WineStartJudge::LimitSeconds, "wine64", WineVerdict::Started}}},
+    };
+    for (const auto& [simulator, steps] : cases) {
+        WineStartJudge judge(simulator);
+        for (const Step& step : steps)
+            EXPECT_EQ(judge.observe(step.seconds, step.name), step.verdict)
+                << simulator << " at " << step.seconds;
+    }
+    // Wine that ends has either handed the simulator on (0) or failed.
+    EXPECT_EQ(WineStartJudge::ended(0), WineVerdict::Started);
+    EXPECT_EQ(WineStartJudge::ended(1 << 8), WineVerdict::Failed);
+    EXPECT_EQ(WineStartJudge::ended(53 << 8), WineVerdict::Failed);
+    EXPECT_EQ(WineStartJudge::ended(SIGSEGV), WineVerdict::Failed);
+}
+
+TEST(SimulatorLaunch, AFailureThroughWineQuotesWineAndSaysWhatToInstall) {
+    TempFolder install;
+    install.write("rsim.exe", peHead(0x014C));
+    const SimulatorCommand thirtyTwo =
+        simulatorCommand(install.path(), "a.scn", "X", wineAt("/w/wine", "/c/rsim-launcher"));
+    install.write("rsim.exe", peHead(0x8664));
+    const SimulatorCommand sixtyFour =
+        simulatorCommand(install.path(), "a.scn", "X", wineAt("/w/wine", "/c/rsim-launcher"));
+    const std::string simulator = install.path() + "/rsim.exe";
+    const std::vector<std::string> lines{"Application could not be started.",
+                                         "ShellExecuteEx failed: Internal error."};
+
+    StartFailure handedOver{StartFailure::Cause::Wine, 0, 1 << 8, "start.exe", lines};
+    EXPECT_EQ(startFailureMessage(0, thirtyTwo, handedOver),
+              "Nie udało się uruchomić symulatora: " + simulator +
+                  " (to 32-bitowy program Windows, a to wine nie uruchamia programów "
+                  "32-bitowych)\n\n"
+                  "  Application could not be started.\n"
+                  "  ShellExecuteEx failed: Internal error.\n\n"
+                  "W Debianie wine dla programów 32-bitowych instaluje się jako root "
+                  "poleceniami:\n"
+                  "  dpkg --add-architecture i386\n  apt-get update\n  apt-get install "
+                  "wine32:i386\n\n"
+                  "Wszystkie komunikaty są w pliku /c/rsim-launcher/wine.log");
+    EXPECT_EQ(startFailureMessage(1, thirtyTwo, handedOver),
+              "The simulator could not be started: " + simulator +
+                  " (a 32-bit Windows program, which this wine cannot run)\n\n"
+                  "  Application could not be started.\n"
+                  "  ShellExecuteEx failed: Internal error.\n\n"
+                  "On Debian, wine for 32-bit programs is installed as root with:\n"
+                  "  dpkg --add-architecture i386\n  apt-get update\n  apt-get install "
+                  "wine32:i386\n\n"
+                  "All the messages are in the file /c/rsim-launcher/wine.log");
+
+    // Only a 32-bit program that wine had to hand over is one that wine cannot run.
+    struct Case {
+        const SimulatorCommand& command;
+        StartFailure failure;
+        std::string english;
+    };
+    const std::vector<Case> cases{
+        {sixtyFour,
+         {StartFailure::Cause::Wine, 0, 1 << 8, "start.exe", {}},
+         "(wine ended with exit code 1)\n\nAll the messages"},
+        // Wine's own lines are UTF-8; a program's console output is in code page 852.
+        {thirtyTwo,
+         {StartFailure::Cause::Wine,
+          0,
+          53 << 8,
+          "rsim.exe",
+          {"err:module:import_dll Łódź.dll", "Nie uda\x88o si\xA9."}},
+         "(wine ended with exit code 53)\n\n  err:module:import_dll Łódź.dll\n  Nie udało się."
+         "\n\nAll the messages"},
+        {sixtyFour,
+         {StartFailure::Cause::Wine, 0, SIGKILL, "wine64", {}},
+         "(wine was ended by signal 9)"},
+        {sixtyFour,
+         {StartFailure::Cause::Locale, 0, 4 << 8, "", {"[error] cannot open `pl_PL'"}},
+         "(the Polish locale (pl_PL.UTF-8) for wine could not be built: localedef ended with "
+         "exit code 4)\n\n  [error] cannot open `pl_PL'\n\nOn Debian this needs the package "
+         "locales; as root:\n  apt-get install locales\n\nAll the messages"},
+        {sixtyFour,
+         {StartFailure::Cause::Locale, ENOENT, 0, "", {}},
+         "could not be built: localedef: " + std::string(std::strerror(ENOENT)) + ")"},
+        {sixtyFour,
+         {StartFailure::Cause::CacheFolder, EACCES, 0, "", {}},
+         "(the launcher's cache folder /c/rsim-launcher cannot be written: " +
+             std::string(std::strerror(EACCES)) + ")"},
+    };
+    for (const Case& c : cases) {
+        const std::string message = startFailureMessage(1, c.command, c.failure);
+        EXPECT_NE(message.find(c.english), std::string::npos) << message;
+        EXPECT_EQ(message.find("apt-get install wine32"), std::string::npos) << message;
+    }
+}
+
+TEST(SimulatorLaunch, LastLinesOfErrorOutput) {
+    EXPECT_EQ(lastLines("a\nb\r\n\n  \nc d  \n\n", 2), (Arguments{"b", "c d"}));
+    EXPECT_EQ(lastLines("a\nb", 4), (Arguments{"a", "b"}));
+    EXPECT_EQ(lastLines("\n\n", 4), Arguments{});
 }
 
 } // namespace

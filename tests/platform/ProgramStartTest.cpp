@@ -1,10 +1,14 @@
 #include "platform/ProgramStart.h"
 
+#include "platform/SearchPath.h"
+
 #include "settings/SimulatorLaunch.h"
 #include "tests/core/TempFolder.h"
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,11 +25,17 @@ namespace {
 
 using Arguments = std::vector<std::string>;
 
-// Stands in for the simulator: writes its folder, its session and its arguments, each ended by
-// a NUL byte, to "record" in its working folder. The file appears whole, by a rename.
-const std::string Recorder = "#!/bin/sh\n"
-                             "printf '%s\\0' \"$(pwd -P)\" \"$(cut -d' ' -f6 /proc/$$/stat)\" "
-                             "\"$@\" > record.part && mv record.part record\n";
+// Stands in for the simulator: writes its folder, its session, whether the descriptor named by
+// PROBE_FD is open in it, the variable PROBE_VARIABLE and its arguments, each ended by a NUL
+// byte, to "record" in its working folder, then a line of output and one of error output. The
+// file appears whole, by a rename.
+const std::string Recorder =
+    "#!/bin/sh\n"
+    "printf '%s\\0' \"$(pwd -P)\" \"$(cut -d' ' -f6 /proc/$$/stat)\" "
+    "\"$(test -e /proc/$$/fd/${PROBE_FD:-99} && echo open || echo closed)\" "
+    "\"$PROBE_VARIABLE\" \"$@\" > record.part && mv record.part record\n"
+    "echo recorded\n"
+    "echo noted >&2\n";
 
 std::string executable(const TempFolder& folder, const std::string& name,
                        const std::string& bytes) {
@@ -37,6 +47,8 @@ std::string executable(const TempFolder& folder, const std::string& name,
 struct Record {
     std::string folder;
     pid_t session = 0;
+    std::string probedDescriptor;
+    std::string variable;
     Arguments arguments;
 };
 
@@ -51,9 +63,24 @@ Record awaitRecord(const std::string& folder) {
     for (std::size_t start = 0, end; (end = bytes.find('\0', start)) != std::string::npos;
          start = end + 1)
         fields.push_back(bytes.substr(start, end - start));
-    if (fields.size() < 2) return {};
-    return {
-        fields[0], static_cast<pid_t>(std::stol(fields[1])), {fields.begin() + 2, fields.end()}};
+    if (fields.size() < 4) return {};
+    return {fields[0],
+            static_cast<pid_t>(std::stol(fields[1])),
+            fields[2],
+            fields[3],
+            {fields.begin() + 4, fields.end()}};
+}
+
+// Lets the event loop run until the child has ended and been reaped.
+int awaitEnd(ChildProcess& child) {
+    int status = -1;
+    QObject::connect(&child, &ChildProcess::ended,
+                     [&status](int waitStatus) { status = waitStatus; });
+    for (int i = 0; i < 1000 && !child.hasEnded(); ++i) {
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return status;
 }
 
 // Neither the middle process nor the program is left as a child of ours.
@@ -69,12 +96,27 @@ TEST(ProgramStart, ArgumentsArriveAsTheirBytesInTheWorkingFolderWithNoShellBetwe
     const Arguments arguments{"-s", "a b;$(touch pwned) `touch pwned2` 'q\"*.scn", "-v",
                               "\xA3\xF3\x64\x9F |x&", ""};
 
-    ASSERT_TRUE(run(simulator, arguments, folder));
-    EXPECT_TRUE(hasNoChild());
+    // A descriptor of the launcher's that is not closed on exec, and one for the output.
+    const int launchersOwn = ::open("/dev/null", O_RDONLY);
+    const std::string outputFile = install.path() + "/output";
+    const int output = ::open(outputFile.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    const RunResult started =
+        run(simulator, arguments, folder,
+            {{{"PROBE_FD", std::to_string(launchersOwn)}, {"PROBE_VARIABLE", "set"}}, output});
+    ASSERT_TRUE(started);
+    ::close(output);
+    ChildProcess child(started.pid);
     const Record record = awaitRecord(folder);
     EXPECT_EQ(record.folder, std::filesystem::canonical(folder).string());
     EXPECT_EQ(record.arguments, arguments);
     EXPECT_NE(record.session, ::getsid(0)) << "the simulator runs in a session of its own";
+    EXPECT_EQ(record.probedDescriptor, "closed");
+    EXPECT_EQ(record.variable, "set");
+    EXPECT_EQ(awaitEnd(child), 0);
+    EXPECT_TRUE(hasNoChild());
+    std::ifstream written(outputFile);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}), "recorded\nnoted\n");
+    ::close(launchersOwn);
     EXPECT_FALSE(std::filesystem::exists(folder + "/pwned"));
     EXPECT_FALSE(std::filesystem::exists(folder + "/pwned2"));
 }
@@ -90,24 +132,31 @@ TEST(ProgramStart, AWindowsProgramRunsThroughTheFirstWineOnTheSearchPath) {
     install.write("unrunnable/wine", Recorder);
     ASSERT_EQ(::chdir(install.path().c_str()), 0);
     // The recorder needs the system's tools after the fakes.
-    const char* systemPath = std::getenv("PATH");
+    const char* pathVariable = std::getenv("PATH");
+    const std::string systemPath = pathVariable ? pathVariable : "/usr/bin:/bin";
     ::setenv("PATH",
              ("relative:" + install.path() + "/unrunnable:" + first.path() + ":" + second.path() +
-              ":" + (systemPath ? systemPath : "/usr/bin:/bin"))
+              ":" + systemPath)
                  .c_str(),
              1);
 
     const SimulatorCommand command =
-        simulatorCommand(install.path(), "a b.scn", "Lok 1", findOnSearchPath("wine"));
+        simulatorCommand(install.path(), "a b.scn", "Lok 1",
+                         WineSetting{findOnSearchPath("wine"), "", "", false, ""});
     EXPECT_EQ(command.program, wine);
-    ASSERT_TRUE(run(command.program, command.arguments, command.workingFolder));
+    const RunResult started = run(command.program, command.arguments, command.workingFolder);
+    ASSERT_TRUE(started);
+    ChildProcess child(started.pid);
     const Record record = awaitRecord(install.path());
     EXPECT_EQ(record.folder, std::filesystem::canonical(install.path()).string());
     EXPECT_EQ(record.arguments, (Arguments{simulator, "-s", "a b.scn", "-v", "Lok 1"}));
 
+    EXPECT_EQ(awaitEnd(child), 0);
+
     ::setenv("PATH", second.path().c_str(), 1);
     ::unlink((second.path() + "/wine").c_str());
     EXPECT_EQ(findOnSearchPath("wine"), "");
+    ::setenv("PATH", systemPath.c_str(), 1);
 }
 
 TEST(ProgramStart, EachFailureIsReportedWithItsCause) {
@@ -132,6 +181,20 @@ TEST(ProgramStart, EachFailureIsReportedWithItsCause) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(run(c.program, {"-s", "a.scn"}, c.workingFolder).error, c.error) << c.program;
+    EXPECT_TRUE(hasNoChild());
+}
+
+// Wine hands a program it cannot load to a process of another name, which then ends: the name
+// it had last is still there to read when its end is reported.
+TEST(ProgramStart, AnEndedChildIsReapedAndKeepsItsLastName) {
+    TempFolder folder;
+    executable(folder, "start.exe", "#!/bin/sh\nsleep 0.2\nexit 3\n");
+    const std::string wine = executable(folder, "wine", "#!/bin/sh\nexec \"$PWD/start.exe\"\n");
+    const RunResult started = run(wine, {}, folder.path());
+    ASSERT_TRUE(started);
+    ChildProcess child(started.pid);
+    EXPECT_EQ(awaitEnd(child), 3 << 8);
+    EXPECT_EQ(child.name(), "start.exe");
     EXPECT_TRUE(hasNoChild());
 }
 

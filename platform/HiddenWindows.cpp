@@ -1,0 +1,17 @@
+#include "platform/HiddenWindows.h"
+
+#include <QApplication>
+
+void HiddenWindows::hide() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible()) continue;
+        windows_.emplace_back(window);
+        window->hide();
+    }
+}
+
+void HiddenWindows::showAgain() {
+    for (const QPointer<QWidget>& window : windows_)
+        if (window) window->show();
+    windows_.clear();
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include <vector>
+
+// The launcher's windows out of the way while a start is watched, and back as they were.
+class HiddenWindows {
+public:
+    // Hides every window of the launcher that is shown.
+    void hide();
+    // Shows again the windows hide took away.
+    void showAgain();
+
+private:
+    std::vector<QPointer<QWidget>> windows_;
+};
