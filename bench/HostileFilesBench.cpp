@@ -66,6 +66,19 @@ const Case Cases[] = {
     {"sample", [](const std::string&) {}, "Kolejowo.scn", true},
     {"rsim.ini 64 GiB sparse", [](const std::string& r) { sparse(r + "/rsim.ini", 64 * GiB); },
      nullptr, false},
+    {"rsim.ini value of 200 MB",
+     [](const std::string& r) {
+         repeated(r + "/rsim.ini",
+                  "\r\n\r\n\r\n\r\n\r\n\r\nwidth 800 \r\nheight 600 \r\nbpp 32 \r\nfullscreen ",
+                  "x", 200 * MiB);
+     },
+     nullptr, false},
+    {"dynamic.dat display name of 200 MB",
+     [](const std::string& r) {
+         repeated(r + "/dynamic/PKP/dynamic.dat", "dynamic.dat\r\nEL424\r\n", "x", 200 * MiB);
+         std::ofstream(r + "/dynamic/PKP/dynamic.dat", std::ios::app) << "\r\n1\r\n-\r\n";
+     },
+     "Kolejowo.scn", true},
     {"dynamic.dat 64 GiB sparse",
      [](const std::string& r) { sparse(r + "/dynamic/PKP/dynamic.dat", 64 * GiB); }, nullptr,
      false},

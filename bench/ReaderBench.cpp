@@ -1,8 +1,9 @@
-// Throughput of the scenery readers on a generated 64 MB scenery with CR LF line ends: mostly
-// track, traction and event definitions and comments, many consists (drivable ones, others
-// with vehicles from outside the PKP folder, notes) and a few marker comments. The file is
-// written once to a temporary file; each pass opens and reads it as the launcher does, in
-// blocks. BM_SceneryRead is what a scenery choice costs: both readers in one pass.
+// Throughput of the scenery readers on a generated scenery of 64 MiB, as large as a scenery is
+// read, with CR LF line ends: mostly track, traction and event definitions and comments, many
+// consists (drivable ones, others with vehicles from outside the PKP folder, notes) and a few
+// marker comments. The file is written once to a temporary file; each pass opens and reads it
+// as the launcher does, in blocks. BM_SceneryRead is what a scenery choice costs: both readers
+// in one pass.
 //
 // For comparison: a plain read of the file in large blocks, and a minimal per-byte loop over
 // the same bytes in memory, the yardstick the readers are measured against: a scenery read,

@@ -16,9 +16,15 @@ struct ReadLimits {
 
 inline constexpr std::size_t MiB = std::size_t{1} << 20;
 
-inline constexpr ReadLimits SceneryLimits{64 * MiB, 1024};
-inline constexpr ReadLimits CatalogueLimits{1 * MiB, 1 * MiB};
-inline constexpr ReadLimits SettingsLimits{1 * MiB, 1 * MiB};
+// A name, a note, a description line, a vehicle's display name or a setting is a few words; so
+// kept, a consist's row of fifty names stays small too.
+inline constexpr std::size_t TextLimit = 1024;
+
+// The scenery limit keeps even the slowest lines to read well within a second.
+inline constexpr ReadLimits SceneryLimits{64 * MiB, TextLimit};
+inline constexpr ReadLimits CatalogueLimits{1 * MiB, TextLimit};
+inline constexpr ReadLimits SettingsLimits{1 * MiB, TextLimit};
+// A timetable is laid out whole as it is shown: this keeps even one long line quick to show.
 inline constexpr std::uint64_t TimetableLimit = 256 * 1024;
 // Description lines shown of a scenery; the markers after them are still read.
 inline constexpr std::size_t DescriptionLineLimit = 1000;

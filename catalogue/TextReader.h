@@ -27,7 +27,7 @@
 class TextReader {
 public:
     static constexpr unsigned char EndOfFile = 26;
-    static constexpr std::size_t BlockSize = std::size_t{64} << 10;
+    static constexpr std::size_t BlockSize = std::size_t{256} << 10;
 
     // A second reader of the same pass: it takes each block as it is read from the file, up to
     // the file's end, before any of the block's characters is read.

@@ -2,7 +2,8 @@
 // records of four lines (match name, display name, role value, separator). Lines end at LF; a
 // CR anywhere in a line is not part of its text; a byte of code 26 ends the file. Whatever the
 // size of the blocks it is read in, it reads what the in-memory reader reads; with a file
-// limit, what that reads of the part before the limit.
+// limit, what that reads of the part before the limit; within the launcher's limits, the same
+// when nothing was cut.
 //
 // The same bytes as a timetable file: read whole within the timetable limit they are the bytes
 // read before there was one; past a smaller limit, the bytes before it, told as cut.
@@ -145,6 +146,9 @@ extern "C" FUZZ_HARNESS int LLVMFuzzerTestOneInput(const std::uint8_t* data, std
     FUZZ_CHECK(sameCatalogue(readVehicleCatalogue(limited), readInMemory(bytes.substr(0, limit))));
     // Only a limit that was reached cuts.
     if (limited.cut()) FUZZ_CHECK(fuzz::beforeEnd(bytes).size() > limit);
+    TextReader bounded(bytes, CatalogueLimits);
+    const VehicleCatalogue withinBounds = readVehicleCatalogue(bounded);
+    if (!bounded.cut()) FUZZ_CHECK(sameCatalogue(withinBounds, catalogue));
 
     checkTimetable(bytes);
     return 0;

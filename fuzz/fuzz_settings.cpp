@@ -1,6 +1,7 @@
 // The settings reader and the settings file formatter. Checked on every input:
 //  - whatever the size of the blocks, the reader reads what the in-memory reader reads; with a
-//    file limit, what that reads of the part before the limit;
+//    file limit, what that reads of the part before the limit; within the launcher's limits,
+//    the same when nothing was cut;
 //  - an LF-only file reads like its CR LF twin (values compared without their CRs: a value
 //    that has no blank before its line end takes the line end in);
 //  - nothing after a byte of code 26 is read;
@@ -84,6 +85,9 @@ extern "C" FUZZ_HARNESS int LLVMFuzzerTestOneInput(const std::uint8_t* data, std
     FUZZ_CHECK(readSimulatorSettings(limited) == readInMemory(bytes.substr(0, limit)));
     // Only a limit that was reached cuts.
     if (limited.cut()) FUZZ_CHECK(fuzz::beforeEnd(bytes).size() > limit);
+    TextReader bounded(bytes, SettingsLimits);
+    const SimulatorSettings withinBounds = readSimulatorSettings(bounded);
+    if (!bounded.cut()) FUZZ_CHECK(withinBounds == settings);
 
     FUZZ_CHECK(read(fuzz::withTrailerAfterEnd(bytes)) == settings);
     const std::string crLf = fuzz::withCrLf(bytes);
