@@ -3,109 +3,190 @@
 #include "platform/CodePage1250.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <cstring>
 
 namespace {
 
-// Filling a fresh buffer of many megabytes costs more in faulting it in 4 KB page by page than
-// in copying the file: asking for huge pages where the buffer covers whole ones halves the
-// time to read a large scenery. The bytes read are the same either way.
-void preferHugePages(char* buffer, std::size_t size) {
-#ifdef MADV_HUGEPAGE
-    constexpr std::uintptr_t huge = std::uintptr_t{2} << 20;
-    const auto start = reinterpret_cast<std::uintptr_t>(buffer);
-    const std::uintptr_t begin = (start + huge - 1) & ~(huge - 1);
-    const std::uintptr_t end = (start + size) & ~(huge - 1);
-    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-#else
-    (void)buffer;
-    (void)size;
-#endif
-}
-
-} // namespace
-
-namespace {
-
-// The bytes of an ordinary file, or the error that kept them from being read.
-struct FileRead {
-    std::unique_ptr<char[]> bytes;
-    std::size_t size = 0;
-    int error = 0;            // errno of a failed open or read
+// An ordinary file opened for reading, or the error that kept it from being opened.
+struct OpenedFile {
+    int fd = -1;
+    std::uint64_t size = 0;
+    int error = 0;            // errno of a failed open
     bool notOrdinary = false; // a folder, a pipe or a device
 };
 
-FileRead readOrdinaryFile(const std::string& path) {
-    FileRead file;
+OpenedFile openOrdinaryFile(const std::string& path) {
+    OpenedFile file;
     // Non-blocking, so that a pipe or device under a data file's name cannot hang the launcher.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
+    file.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (file.fd < 0) {
         file.error = errno;
         return file;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         file.error = errno;
         file.notOrdinary = true;
-        ::close(fd);
+        ::close(file.fd);
+        file.fd = -1;
         return file;
     }
-    const auto size = static_cast<std::size_t>(st.st_size);
-    if (size > 0) {
-        file.bytes = std::make_unique_for_overwrite<char[]>(size);
-        preferHugePages(file.bytes.get(), size);
-    }
-    while (file.size < size) {
-        const ssize_t n = ::read(fd, file.bytes.get() + file.size, size - file.size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) file.error = errno;
-        if (n <= 0) break; // a file that shrank while being read ends where it ended
-        file.size += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
+    file.size = static_cast<std::uint64_t>(st.st_size);
     return file;
+}
+
+// Up to size bytes, fewer only at the end of the file; -1 with errno on a failed read.
+ssize_t readSome(int fd, char* into, std::size_t size) {
+    ssize_t n;
+    do n = ::read(fd, into, size);
+    while (n < 0 && errno == EINTR);
+    return n;
 }
 
 } // namespace
 
-TextReader TextReader::open(const std::string& path) {
-    TextReader reader;
-    if (path.empty()) return reader;
-    FileRead file = readOrdinaryFile(path);
-    if (file.size == 0) return reader;
-    reader.owned_ = std::move(file.bytes);
-    reader.view(reader.owned_.get(), file.size);
-    return reader;
+void TextReader::FileHandle::close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
 }
 
-WholeFile readWholeFile(const std::string& path) {
-    const FileRead file = readOrdinaryFile(path);
-    const std::string name = fileNameToUtf8(path);
-    if (file.notOrdinary) return {{}, "Cannot open file " + name + ": not an ordinary file"};
-    if (file.error != 0 && !file.bytes)
-        return {{}, "Cannot open file " + name + ": " + std::strerror(file.error)};
-    if (file.error != 0) return {{}, "Cannot read file " + name + ": " + std::strerror(file.error)};
-    return {std::string(file.bytes.get(), file.size), {}};
+// A block need not be larger than the bytes it takes them from.
+TextReader::TextReader(std::string_view bytes, ReadLimits limits, std::size_t blockSize)
+    : TextReader(FileHandle(), bytes, limits, std::min(blockSize, bytes.size())) {}
+
+TextReader::TextReader(FileHandle file, std::string_view bytes, ReadLimits limits,
+                       std::size_t blockSize)
+    : file_(std::move(file)), memory_(bytes), bytesLeft_(limits.fileBytes),
+      textLimit_(limits.textBytes), blockSize_(std::max<std::size_t>(blockSize, 1)),
+      // Room for the byte before the position and a CR looked past, then a block.
+      buffer_(std::make_unique_for_overwrite<char[]>(blockSize_ + 2)), ended_(false) {
+    // Before the first byte stands no CR.
+    buffer_[0] = '\0';
+    pos_ = end_ = 1;
+}
+
+TextReader TextReader::open(const std::string& path, ReadLimits limits) {
+    if (path.empty()) return TextReader();
+    const OpenedFile file = openOrdinaryFile(path);
+    if (file.fd < 0) return TextReader();
+    return TextReader(FileHandle(file.fd), {}, limits, BlockSize);
+}
+
+bool TextReader::fill() {
+    if (ended_) return false;
+    const std::size_t keepFrom = pos_ > 0 ? pos_ - 1 : 0;
+    const std::size_t kept = end_ - keepFrom;
+    std::memmove(buffer_.get(), buffer_.get() + keepFrom, kept);
+    base_ += keepFrom;
+    pos_ -= keepFrom;
+    end_ = kept;
+    const std::size_t read = readBlock(buffer_.get() + kept);
+    if (read == 0) return false;
+    end_ += read;
+    if (listener_) listener_->takeBlock({buffer_.get() + kept, read});
+    return true;
+}
+
+std::size_t TextReader::readBlock(char* into) {
+    if (bytesLeft_ == 0) {
+        // At the limit: the file is cut when anything but its end follows.
+        char next = static_cast<char>(EndOfFile);
+        if (file_.get() >= 0 && readSome(file_.get(), &next, 1) != 1) next = EndOfFile;
+        if (file_.get() < 0 && !memory_.empty()) next = memory_.front();
+        cut_ = cut_ || next != static_cast<char>(EndOfFile);
+        ended_ = true;
+        file_.close();
+        return 0;
+    }
+    std::size_t read = static_cast<std::size_t>(std::min<std::uint64_t>(blockSize_, bytesLeft_));
+    if (file_.get() >= 0) {
+        const ssize_t n = readSome(file_.get(), into, read);
+        read = n > 0 ? static_cast<std::size_t>(n) : 0;
+    } else {
+        read = std::min(read, memory_.size());
+        std::memcpy(into, memory_.data(), read);
+        memory_.remove_prefix(read);
+    }
+    bytesLeft_ -= read;
+    if (const void* ctrlZ = std::memchr(into, EndOfFile, read)) {
+        read = static_cast<std::size_t>(static_cast<const char*>(ctrlZ) - into);
+        bytesLeft_ = 0;
+        ended_ = true;
+    }
+    // A failed read ends the file where it failed, as a file that shrank while being read.
+    if (read == 0) ended_ = true;
+    if (ended_) file_.close();
+    return read;
 }
 
 std::string TextReader::readRestOfLine() {
-    const void* lf = std::memchr(data_ + pos_, '\n', end_ - pos_);
-    std::size_t lineEnd = end_;
-    if (lf) {
-        lineEnd = static_cast<std::size_t>(static_cast<const char*>(lf) - data_);
-        if (lineEnd > pos_ && data_[lineEnd - 1] == '\r') --lineEnd;
-    }
     std::string line;
-    line.reserve(lineEnd - pos_);
-    // Any CR left inside the line is not followed by LF, and such a CR is dropped.
-    for (std::size_t i = pos_; i < lineEnd; ++i)
-        if (data_[i] != '\r') line.push_back(data_[i]);
-    pos_ = lineEnd;
+    const std::uint64_t start = base_ + pos_;
+    do {
+        if (pos_ >= end_) continue;
+        const void* lf = std::memchr(buffer_.get() + pos_, '\n', end_ - pos_);
+        const std::size_t stop = lf ? offsetOf(lf) : end_;
+        // Any CR left inside the line is not followed by LF, and such a CR is dropped.
+        for (; pos_ < stop; ++pos_) {
+            if (buffer_[pos_] == '\r') continue;
+            if (line.size() < textLimit_)
+                line.push_back(buffer_[pos_]);
+            else
+                cut_ = true;
+        }
+        if (lf) {
+            // The position stays before the whole line end: at the CR of a CR LF.
+            if (base_ + pos_ > start && buffer_[pos_ - 1] == '\r') --pos_;
+            return line;
+        }
+    } while (fill());
     return line;
+}
+
+bool TextReader::scanToken(std::string* target) {
+    std::size_t kept = 0;
+    do {
+        if (pos_ >= end_) continue;
+        const void* blank = std::memchr(buffer_.get() + pos_, ' ', end_ - pos_);
+        const std::size_t stop = blank ? offsetOf(blank) : end_;
+        if (target) {
+            const std::size_t keep = std::min(stop - pos_, textLimit_ - kept);
+            target->append(buffer_.get() + pos_, keep);
+            kept += keep;
+            if (keep < stop - pos_) cut_ = true;
+        }
+        pos_ = stop;
+        if (blank) {
+            ++pos_;
+            return true;
+        }
+    } while (fill());
+    return false;
+}
+
+WholeFile readWholeFile(const std::string& path, std::uint64_t limit) {
+    const OpenedFile file = openOrdinaryFile(path);
+    const std::string name = fileNameToUtf8(path);
+    if (file.notOrdinary) return {{}, "Cannot open file " + name + ": not an ordinary file"};
+    if (file.fd < 0) return {{}, "Cannot open file " + name + ": " + std::strerror(file.error)};
+    WholeFile whole;
+    whole.cut = file.size > limit;
+    whole.bytes.resize(static_cast<std::size_t>(std::min(file.size, limit)));
+    std::size_t size = 0;
+    while (size < whole.bytes.size()) {
+        const ssize_t n = readSome(file.fd, whole.bytes.data() + size, whole.bytes.size() - size);
+        const int error = errno;
+        if (n < 0) whole.error = "Cannot read file " + name + ": " + std::strerror(error);
+        if (n <= 0) break; // a file that shrank while being read ends where it ended
+        size += static_cast<std::size_t>(n);
+    }
+    ::close(file.fd);
+    if (!whole.ok()) return {{}, whole.error};
+    whole.bytes.resize(size);
+    return whole;
 }

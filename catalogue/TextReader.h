@@ -1,10 +1,15 @@
 #pragma once
 
+#include "catalogue/ReadingLimits.h"
+
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // Reads an 8-bit text file the way the installation's data files were written to be read:
 // byte by byte, CR and LF being ordinary characters, a byte of code 26 ending the file.
@@ -13,30 +18,52 @@
 // character read at it returns the LF but stays inside the line end, as a CR would, so reading
 // the rest of the line there returns nothing, skipping to the next line consumes only that LF,
 // and a second character read returns the LF again and moves past it.
+//
+// The file is read in blocks of a fixed size as the reading goes, so that memory does not grow
+// with the file. The byte before the position stays at hand for the lone LF rule, and a CR at a
+// block's end is looked past into the next block, so a block's end changes nothing that is read.
+// Past its limits a file reads as if it ended there and a text keeps only its beginning; the
+// reader then counts as cut.
 class TextReader {
 public:
     static constexpr unsigned char EndOfFile = 26;
+    static constexpr std::size_t BlockSize = std::size_t{256} << 10;
+
+    // A second reader of the same pass: it takes each block as it is read from the file, up to
+    // the file's end, before any of the block's characters is read.
+    class BlockListener {
+    public:
+        virtual void takeBlock(std::string_view bytes) = 0;
+
+    protected:
+        ~BlockListener() = default;
+    };
 
     // An empty file.
     TextReader() = default;
-    // Reads the bytes of a buffer that outlives the reader.
-    explicit TextReader(std::string_view bytes) { view(bytes.data(), bytes.size()); }
-    // A file that cannot be opened, is not an ordinary file or cannot be read reads as empty.
-    static TextReader open(const std::string& path);
-
-    // A second reader of the same bytes from their start; it must not outlive this one.
-    TextReader fromStart() const { return TextReader(std::string_view(data_, end_)); }
+    // Reads the bytes of a buffer that outlives the reader, in blocks of blockSize bytes.
+    explicit TextReader(std::string_view bytes, ReadLimits limits = NoReadLimits,
+                        std::size_t blockSize = BlockSize);
+    // A file that cannot be opened or is not an ordinary file reads as empty; one that fails
+    // while being read ends where it failed.
+    static TextReader open(const std::string& path, ReadLimits limits);
 
     TextReader(TextReader&&) noexcept = default;
     TextReader& operator=(TextReader&&) noexcept = default;
 
-    bool atEnd() const { return pos_ >= end_; }
+    // Every block read from now on goes to listener as well; nullptr ends that.
+    void listenToBlocks(BlockListener* listener) { listener_ = listener; }
+
+    // A limit was reached with more of the file behind it, or a text was longer than it keeps.
+    bool cut() const { return cut_; }
+
+    bool atEnd() { return pos_ >= end_ && !fill(); }
 
     unsigned char readChar() {
-        if (pos_ >= end_) return EndOfFile;
+        if (pos_ >= end_ && !fill()) return EndOfFile;
         const unsigned char c = byteAt(pos_);
-        if (c == '\n' && pos_ != insideLineEndAt_ && !(pos_ > 0 && byteAt(pos_ - 1) == '\r')) {
-            insideLineEndAt_ = pos_;
+        if (c == '\n' && base_ + pos_ != insideLineEndAt_ && byteAt(pos_ - 1) != '\r') {
+            insideLineEndAt_ = base_ + pos_;
             return c;
         }
         ++pos_;
@@ -47,11 +74,12 @@ public:
     // followed by LF is dropped and not counted.
     std::string readUpTo(std::size_t n) {
         std::string s;
-        while (s.size() < n && pos_ < end_) {
-            const char c = data_[pos_];
+        while (s.size() < n && (pos_ < end_ || fill())) {
+            const char c = buffer_[pos_];
             if (c == '\n') break;
             if (c == '\r') {
-                if (pos_ + 1 < end_ && data_[pos_ + 1] == '\n') break;
+                if (pos_ + 1 == end_) fill();
+                if (pos_ + 1 < end_ && buffer_[pos_ + 1] == '\n') break;
                 ++pos_;
                 continue;
             }
@@ -66,62 +94,93 @@ public:
 
     // Consumes everything up to and including the next LF, or up to the end of the file.
     void skipLine() {
-        const void* lf = std::memchr(data_ + pos_, '\n', end_ - pos_);
-        pos_ = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data_) + 1 : end_;
+        do {
+            // The line end is often right there: a search would cost more than it finds.
+            for (const std::size_t near = std::min(end_, pos_ + 4); pos_ < near;)
+                if (buffer_[pos_++] == '\n') return;
+            if (pos_ >= end_) continue;
+            const void* lf = std::memchr(buffer_.get() + pos_, '\n', end_ - pos_);
+            if (lf) {
+                pos_ = offsetOf(lf) + 1;
+                return;
+            }
+            pos_ = end_;
+        } while (fill());
     }
 
     // Appends every character up to the next blank to target and consumes the blank. Line ends
     // are ordinary characters here. Returns false when the file ended before a blank came.
-    bool readToken(std::string& target) {
-        const std::size_t start = pos_;
-        const bool closed = skipToken();
-        target.append(data_ + start, pos_ - start - (closed ? 1 : 0));
-        return closed;
-    }
-
-    bool skipToken() {
-        const void* blank = std::memchr(data_ + pos_, ' ', end_ - pos_);
-        if (!blank) {
-            pos_ = end_;
-            return false;
-        }
-        pos_ = static_cast<std::size_t>(static_cast<const char*>(blank) - data_) + 1;
-        return true;
-    }
-
-    // Consumes characters up to, not including, the next c: the same as reading each of them.
-    void skipTo(char c) {
-        const void* hit = std::memchr(data_ + pos_, c, end_ - pos_);
-        pos_ = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data_) : end_;
-    }
+    bool readToken(std::string& target) { return scanToken(&target); }
+    bool skipToken() { return scanToken(nullptr); }
 
     // Consumes characters while skippable[byte] is true: the same as reading each of them.
     void skipWhile(const bool (&skippable)[256]) {
-        while (pos_ < end_ && skippable[byteAt(pos_)]) ++pos_;
+        do {
+            while (pos_ < end_ && skippable[byteAt(pos_)]) ++pos_;
+        } while (pos_ >= end_ && fill());
+    }
+
+    // Consumes the rest of the file, so that a listener has taken all of it.
+    void skipToEnd() {
+        do pos_ = end_;
+        while (fill());
     }
 
 private:
-    void view(const char* data, std::size_t size) {
-        data_ = size ? data : "";
-        const void* ctrlZ = std::memchr(data_, EndOfFile, size);
-        end_ = ctrlZ ? static_cast<std::size_t>(static_cast<const char*>(ctrlZ) - data_) : size;
-    }
-    unsigned char byteAt(std::size_t i) const { return static_cast<unsigned char>(data_[i]); }
+    // Owns the file a reader reads, and closes it.
+    class FileHandle {
+    public:
+        FileHandle() = default;
+        explicit FileHandle(int fd) : fd_(fd) {}
+        FileHandle(FileHandle&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+        FileHandle& operator=(FileHandle&& other) noexcept {
+            std::swap(fd_, other.fd_);
+            return *this;
+        }
+        ~FileHandle() { close(); }
+        int get() const { return fd_; }
+        void close();
 
-    std::unique_ptr<char[]> owned_;
-    const char* data_ = "";
-    std::size_t end_ = 0;
+    private:
+        int fd_ = -1;
+    };
+
+    TextReader(FileHandle file, std::string_view bytes, ReadLimits limits, std::size_t blockSize);
+
+    // Brings in the next block behind what is still unread and the byte before it. False at the
+    // end of the file, with nothing moved.
+    bool fill();
+    std::size_t readBlock(char* into);
+    bool scanToken(std::string* target);
+    unsigned char byteAt(std::size_t i) const { return static_cast<unsigned char>(buffer_[i]); }
+    std::size_t offsetOf(const void* p) const {
+        return static_cast<std::size_t>(static_cast<const char*>(p) - buffer_.get());
+    }
+
+    FileHandle file_;
+    std::string_view memory_;     // the bytes still to be read, when reading from memory
+    std::uint64_t bytesLeft_ = 0; // before the file limit
+    std::size_t textLimit_ = 0;
+    std::size_t blockSize_ = 0;
+    std::unique_ptr<char[]> buffer_;
     std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+    std::uint64_t base_ = 0; // where buffer_[0] stands in the file, counted from one before it
+    bool ended_ = true;      // no block follows
+    bool cut_ = false;
+    BlockListener* listener_ = nullptr;
     // Position of a lone LF that one character read has already returned.
-    std::size_t insideLineEndAt_ = static_cast<std::size_t>(-1);
+    std::uint64_t insideLineEndAt_ = static_cast<std::uint64_t>(-1);
 };
 
 // The whole of a file that is there to be shown, or why it could not be read: a message in
-// UTF-8 that names the file, without a final full stop. Byte 26 is no end here.
+// UTF-8 that names the file, without a final full stop. Byte 26 is no end here. A file longer
+// than limit gives its first limit bytes and counts as cut.
 struct WholeFile {
     std::string bytes;
     std::string error;
+    bool cut = false;
 
     bool ok() const { return error.empty(); }
 };
-WholeFile readWholeFile(const std::string& path);
+WholeFile readWholeFile(const std::string& path, std::uint64_t limit);

@@ -62,7 +62,7 @@ VehicleCatalogue readVehicleCatalogue(TextReader& in) {
 }
 
 VehicleCatalogue loadVehicleCatalogue(const std::string& installRoot) {
-    TextReader in =
-        TextReader::open(resolveInstallPath(installRoot, "\\dynamic\\pkp\\dynamic.dat"));
+    TextReader in = TextReader::open(resolveInstallPath(installRoot, "\\dynamic\\pkp\\dynamic.dat"),
+                                     CatalogueLimits);
     return readVehicleCatalogue(in);
 }

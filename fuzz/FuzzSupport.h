@@ -3,10 +3,14 @@
 // Helpers shared by the fuzz targets: a failed property prints what failed and aborts, which
 // libFuzzer reports as a crash and keeps the input.
 
+#include "catalogue/TextReader.h"
+
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The targets' own code is kept out of the coverage feedback, so that inputs are kept for what
 // they make the readers do, not for what they make the checks do.
@@ -69,6 +73,23 @@ FUZZ_HARNESS inline std::string withTrailerAfterEnd(std::string_view text) {
     out += "\x1a\r\ntrainset Late x\r\nnode -1 0 S1 dynamic PKP\\a skin A 0 headdriver 0 x\r\n"
            "endtrainset\r\n//$D late\r\n//$N Late\r\nwidth 1 \r\n";
     return out;
+}
+
+// The sizes of block a file is read in: one byte, so that every two bytes stand in different
+// blocks; an odd size taken from the input; the launcher's own.
+FUZZ_HARNESS inline std::vector<std::size_t> blockSizes(std::string_view bytes) {
+    return {1, 2 + bytes.size() % 13, TextReader::BlockSize};
+}
+
+// A file limit inside the input, from none of it to seven eighths of it.
+FUZZ_HARNESS inline std::uint64_t fileLimit(std::string_view bytes) {
+    const unsigned eighths = bytes.empty() ? 0 : static_cast<unsigned char>(bytes[0]) % 8;
+    return bytes.size() * eighths / 8;
+}
+
+// The bytes a reader reads before its end, a byte of code 26.
+FUZZ_HARNESS inline std::string_view beforeEnd(std::string_view bytes) {
+    return bytes.substr(0, bytes.find('\x1a'));
 }
 
 } // namespace fuzz

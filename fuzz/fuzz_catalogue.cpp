@@ -1,11 +1,21 @@
 // The vehicle catalogue reader against a line-by-line model of the file: a heading line, then
 // records of four lines (match name, display name, role value, separator). Lines end at LF; a
-// CR anywhere in a line is not part of its text; a byte of code 26 ends the file.
+// CR anywhere in a line is not part of its text; a byte of code 26 ends the file. Whatever the
+// size of the blocks it is read in, it reads what the in-memory reader reads; with a file
+// limit, what that reads of the part before the limit; within the launcher's limits, the same
+// when nothing was cut.
+//
+// The same bytes as a timetable file: read whole within the timetable limit they are the bytes
+// read before there was one; past a smaller limit, the bytes before it, told as cut.
 
 #include "FuzzSupport.h"
+#include "InMemoryReaders.h"
 
 #include "catalogue/TextReader.h"
 #include "catalogue/VehicleCatalogue.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <charconv>
 #include <cstdint>
@@ -58,9 +68,33 @@ FUZZ_HARNESS std::int32_t modelInteger(std::string_view s) {
     return static_cast<std::int32_t>(negative ? -value : value);
 }
 
-FUZZ_HARNESS VehicleCatalogue read(std::string_view bytes) {
-    TextReader in(bytes);
+FUZZ_HARNESS VehicleCatalogue read(std::string_view bytes, ReadLimits limits = NoReadLimits,
+                                   std::size_t blockSize = TextReader::BlockSize) {
+    TextReader in(bytes, limits, blockSize);
     return readVehicleCatalogue(in);
+}
+
+FUZZ_HARNESS VehicleCatalogue readInMemory(std::string_view bytes) {
+    inmemory::TextReader in(bytes);
+    return inmemory::readVehicleCatalogue(in);
+}
+
+FUZZ_HARNESS void checkTimetable(std::string_view bytes) {
+    static const int fd = ::memfd_create("timetable", MFD_CLOEXEC);
+    FUZZ_CHECK(fd >= 0);
+    FUZZ_CHECK(::ftruncate(fd, 0) == 0);
+    FUZZ_CHECK(::pwrite(fd, bytes.data(), bytes.size(), 0) == static_cast<ssize_t>(bytes.size()));
+    const std::string path = "/proc/self/fd/" + std::to_string(fd);
+
+    const inmemory::WholeFile before = inmemory::readWholeFile(path);
+    const WholeFile whole = readWholeFile(path, TimetableLimit);
+    FUZZ_CHECK(before.error == 0 && !before.notOrdinary);
+    FUZZ_CHECK(whole.ok() && !whole.cut && whole.bytes == before.bytes);
+
+    const std::uint64_t limit = fuzz::fileLimit(bytes);
+    const WholeFile limited = readWholeFile(path, limit);
+    FUZZ_CHECK(limited.ok() && limited.bytes == bytes.substr(0, limit));
+    FUZZ_CHECK(limited.cut == (bytes.size() > limit));
 }
 
 FUZZ_HARNESS bool sameCatalogue(const VehicleCatalogue& a, const VehicleCatalogue& b) {
@@ -103,5 +137,19 @@ extern "C" FUZZ_HARNESS int LLVMFuzzerTestOneInput(const std::uint8_t* data, std
     }
 
     FUZZ_CHECK(sameCatalogue(catalogue, read(fuzz::withTrailerAfterEnd(bytes))));
+
+    FUZZ_CHECK(sameCatalogue(catalogue, readInMemory(bytes)));
+    for (const std::size_t blockSize : fuzz::blockSizes(bytes))
+        FUZZ_CHECK(sameCatalogue(catalogue, read(bytes, NoReadLimits, blockSize)));
+    const std::uint64_t limit = fuzz::fileLimit(bytes);
+    TextReader limited(bytes, {limit, std::numeric_limits<std::size_t>::max()}, 3);
+    FUZZ_CHECK(sameCatalogue(readVehicleCatalogue(limited), readInMemory(bytes.substr(0, limit))));
+    // Only a limit that was reached cuts.
+    if (limited.cut()) FUZZ_CHECK(fuzz::beforeEnd(bytes).size() > limit);
+    TextReader bounded(bytes, CatalogueLimits);
+    const VehicleCatalogue withinBounds = readVehicleCatalogue(bounded);
+    if (!bounded.cut()) FUZZ_CHECK(sameCatalogue(withinBounds, catalogue));
+
+    checkTimetable(bytes);
     return 0;
 }

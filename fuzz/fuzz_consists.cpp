@@ -1,6 +1,9 @@
 // The consist parser. The input is a catalogue file, a byte 0, then a scenery; an input without
 // a byte 0 is a scenery read with the built-in catalogue below, whose short and chained match
 // names the fuzzer finds easily. Checked on every input:
+//  - whatever the size of the blocks, the rows and the whole table are those the in-memory
+//    parser leaves; so they are with a file limit, for the part of the file before it, and with
+//    the launcher's limits when nothing was cut;
 //  - at most 30 rows; every listed consist has at most 50 vehicles and its slots above its
 //    vehicle count are cleared; nothing past the last listed consist's successor is touched;
 //  - a vehicle the player can take has one of the three driver words;
@@ -10,15 +13,17 @@
 //  - nothing after a byte of code 26 is read.
 
 #include "FuzzSupport.h"
+#include "InMemoryReaders.h"
 
-#include "catalogue/ConsistParser.h"
 #include "catalogue/ConsistTable.h"
+#include "catalogue/SceneryFile.h"
 #include "catalogue/TextReader.h"
 #include "catalogue/VehicleCatalogue.h"
 #include "platform/AsciiCase.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,13 +45,23 @@ constexpr std::string_view BuiltInCatalogue = "catalogue\r\n"
 struct Result {
     std::vector<std::string> rows;
     ConsistTable* table = nullptr;
+    bool cut = false;
 };
 
 FUZZ_HARNESS Result parse(std::string_view scenery, const VehicleCatalogue& catalogue,
-                          ConsistTable& table) {
+                          ConsistTable& table, ReadLimits limits = NoReadLimits,
+                          std::size_t blockSize = TextReader::BlockSize) {
     table.clearRolesAndNotes();
-    TextReader in(scenery);
-    return Result{parseConsists(in, catalogue, table), &table};
+    TextReader in(scenery, limits, blockSize);
+    SceneryReading reading = readScenery(in, catalogue, table);
+    return Result{std::move(reading.rows), &table, reading.markers.cut};
+}
+
+FUZZ_HARNESS Result parseInMemory(std::string_view scenery, const VehicleCatalogue& catalogue,
+                                  ConsistTable& table) {
+    table.clearRolesAndNotes();
+    inmemory::TextReader in(scenery);
+    return Result{inmemory::parseConsists(in, catalogue, table), &table};
 }
 
 // The parser touches the listed consists and the number after them, nothing else.
@@ -113,6 +128,25 @@ FUZZ_HARNESS bool sameListing(const Result& a, const Result& b, bool ignoreCr) {
     return true;
 }
 
+// The same rows and every record of the table the same, listed or not.
+FUZZ_HARNESS bool sameTable(const Result& a, const Result& b) {
+    if (a.rows != b.rows) return false;
+    for (std::size_t r = 0; r < a.table->consists.size(); ++r) {
+        const ConsistRecord& x = a.table->consists[r];
+        const ConsistRecord& y = b.table->consists[r];
+        if (x.ConsistName != y.ConsistName || x.ConsistNote != y.ConsistNote ||
+            x.VehicleCount != y.VehicleCount)
+            return false;
+        for (std::size_t j = 0; j < x.vehicleSlots.size(); ++j) {
+            const VehicleSlot &s = x.vehicleSlots[j], &t = y.vehicleSlots[j];
+            if (s.NodeName != t.NodeName || s.VehicleType != t.VehicleType ||
+                s.DriverType != t.DriverType || s.VehicleRole != t.VehicleRole)
+                return false;
+        }
+    }
+    return true;
+}
+
 FUZZ_HARNESS void checkTable(const Result& result, bool plusFree) {
     const std::size_t listed = result.rows.size();
     FUZZ_CHECK(listed <= static_cast<std::size_t>(ConsistTable::ConsistCount));
@@ -166,12 +200,32 @@ extern "C" FUZZ_HARNESS int LLVMFuzzerTestOneInput(const std::uint8_t* data, std
     for (int n = 1; n <= catalogue.CatalogueCount; ++n)
         if (fuzz::contains(catalogue.record(n).DisplayName, '+')) plusFree = false;
 
-    static ConsistTable freshTable, dirtyTable, otherTable;
+    static ConsistTable freshTable, dirtyTable, otherTable, inMemoryTable;
     static const bool dirtied = (makeDirty(dirtyTable, ConsistTable::ConsistCount), true);
     (void)dirtied;
 
     const Result fresh = parse(scenery, catalogue, freshTable);
     checkTable(fresh, plusFree);
+
+    const Result inMemory = parseInMemory(scenery, catalogue, inMemoryTable);
+    FUZZ_CHECK(sameTable(fresh, inMemory));
+    resetTouched(inMemory);
+    for (const std::size_t blockSize : fuzz::blockSizes(scenery)) {
+        const Result blocks = parse(scenery, catalogue, otherTable, NoReadLimits, blockSize);
+        FUZZ_CHECK(sameTable(fresh, blocks));
+        resetTouched(blocks);
+    }
+    const std::uint64_t limit = fuzz::fileLimit(scenery);
+    const Result limited =
+        parse(scenery, catalogue, otherTable, {limit, std::numeric_limits<std::size_t>::max()}, 5);
+    const Result before = parseInMemory(scenery.substr(0, limit), catalogue, inMemoryTable);
+    FUZZ_CHECK(sameTable(limited, before));
+    if (fuzz::beforeEnd(scenery).size() > limit) FUZZ_CHECK(limited.cut);
+    resetTouched(limited);
+    resetTouched(before);
+    const Result bounded = parse(scenery, catalogue, otherTable, SceneryLimits);
+    if (!bounded.cut) FUZZ_CHECK(sameTable(fresh, bounded));
+    resetTouched(bounded);
 
     makeDirty(dirtyTable, fresh.rows.size() + 1);
     FUZZ_CHECK(sameListing(fresh, parse(scenery, catalogue, dirtyTable), false));

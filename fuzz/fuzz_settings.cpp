@@ -1,4 +1,7 @@
 // The settings reader and the settings file formatter. Checked on every input:
+//  - whatever the size of the blocks, the reader reads what the in-memory reader reads; with a
+//    file limit, what that reads of the part before the limit; within the launcher's limits,
+//    the same when nothing was cut;
 //  - an LF-only file reads like its CR LF twin (values compared without their CRs: a value
 //    that has no blank before its line end takes the line end in);
 //  - nothing after a byte of code 26 is read;
@@ -9,20 +12,28 @@
 //    and with LF alone.
 
 #include "FuzzSupport.h"
+#include "InMemoryReaders.h"
 
 #include "catalogue/TextReader.h"
 #include "settings/SettingsFile.h"
 #include "settings/SimulatorSettings.h"
 
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 
 namespace {
 
-FUZZ_HARNESS SimulatorSettings read(std::string_view bytes) {
-    TextReader in(bytes);
+FUZZ_HARNESS SimulatorSettings read(std::string_view bytes, ReadLimits limits = NoReadLimits,
+                                    std::size_t blockSize = TextReader::BlockSize) {
+    TextReader in(bytes, limits, blockSize);
     return readSimulatorSettings(in);
+}
+
+FUZZ_HARNESS SimulatorSettings readInMemory(std::string_view bytes) {
+    inmemory::TextReader in(bytes);
+    return inmemory::readSimulatorSettings(in);
 }
 
 FUZZ_HARNESS SimulatorSettings withoutCr(SimulatorSettings s) {
@@ -65,6 +76,18 @@ FUZZ_HARNESS void checkRoundTrip(const SimulatorSettings& s) {
 extern "C" FUZZ_HARNESS int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes = fuzz::asText(data, size);
     const SimulatorSettings settings = read(bytes);
+
+    FUZZ_CHECK(settings == readInMemory(bytes));
+    for (const std::size_t blockSize : fuzz::blockSizes(bytes))
+        FUZZ_CHECK(read(bytes, NoReadLimits, blockSize) == settings);
+    const std::uint64_t limit = fuzz::fileLimit(bytes);
+    TextReader limited(bytes, {limit, std::numeric_limits<std::size_t>::max()}, 3);
+    FUZZ_CHECK(readSimulatorSettings(limited) == readInMemory(bytes.substr(0, limit)));
+    // Only a limit that was reached cuts.
+    if (limited.cut()) FUZZ_CHECK(fuzz::beforeEnd(bytes).size() > limit);
+    TextReader bounded(bytes, SettingsLimits);
+    const SimulatorSettings withinBounds = readSimulatorSettings(bounded);
+    if (!bounded.cut()) FUZZ_CHECK(withinBounds == settings);
 
     FUZZ_CHECK(read(fuzz::withTrailerAfterEnd(bytes)) == settings);
     const std::string crLf = fuzz::withCrLf(bytes);

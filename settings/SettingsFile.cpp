@@ -60,7 +60,7 @@ std::string settingsFilePath(const std::string& installRoot) {
 }
 
 SimulatorSettings loadSimulatorSettings(const std::string& installRoot) {
-    TextReader in = TextReader::open(settingsFilePath(installRoot));
+    TextReader in = TextReader::open(settingsFilePath(installRoot), SettingsLimits);
     return readSimulatorSettings(in);
 }
 

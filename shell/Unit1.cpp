@@ -1,8 +1,8 @@
 #include "shell/Unit1.h"
 
 #include "catalogue/ConsistDetails.h"
-#include "catalogue/ConsistParser.h"
-#include "catalogue/SceneryMarkers.h"
+#include "catalogue/ReadingLimits.h"
+#include "catalogue/SceneryFile.h"
 #include "catalogue/TextReader.h"
 #include "catalogue/Unit2.h"
 #include "platform/FileListBox.h"
@@ -229,10 +229,10 @@ void TForm1::FileListBox1Change() {
     Button7->setEnabled(false);
     S.DetailLines = {trainPrompt(S.InterfaceLanguage)};
     showLines(Memo2, S.DetailLines);
-    chosenScenery_ = TextReader::open(FileListBox1->fileName());
+    chosenScenery_ = readScenery(FileListBox1->fileName(), *S.Catalogue, *S.Consists);
     Wczytaj_Sklady();
     Odczyt_Scenerii();
-    chosenScenery_ = TextReader();
+    chosenScenery_ = SceneryReading();
     czysc_dcc();
 }
 
@@ -249,17 +249,16 @@ void TForm1::czysc_dcc() {
 
 void TForm1::Wczytaj_Sklady() {
     ListBox2->clear();
-    TextReader in = chosenScenery_.fromStart();
-    for (const std::string& row : parseConsists(in, *S.Catalogue, *S.Consists))
-        ListBox2->addItem(shownText(row));
+    for (const std::string& row : chosenScenery_.rows) ListBox2->addItem(shownText(row));
 }
 
 void TForm1::Odczyt_Scenerii() {
     S.DescriptionLines.clear();
-    TextReader in = chosenScenery_.fromStart();
-    const SceneryMarkers markers = readSceneryMarkers(in);
+    const SceneryMarkers& markers = chosenScenery_.markers;
     if (markers.enablesStart) Button1->setEnabled(true);
     for (const std::string& line : markers.descriptionLines) S.DescriptionLines << shownText(line);
+    if (markers.cut)
+        S.DescriptionLines << utf8(cutNotice(CutText::SceneryDescription, S.InterfaceLanguage));
 
     if (markers.picture.empty()) {
         Image2->show();
@@ -312,13 +311,16 @@ void TForm1::ListBox2Click() {
 // A timetable that cannot be read counts as none: the window keeps the one it shows.
 bool TForm1::loadTimetable(const ConsistDetails& details, QStringList& errors) {
     if (details.timetableFile.empty()) return false;
-    const WholeFile timetable = readWholeFile(details.timetableFile);
+    const WholeFile timetable = readWholeFile(details.timetableFile, TimetableLimit);
     if (!timetable.ok()) {
         errors << QString::fromStdString(timetable.error);
         return false;
     }
     Form2->setWindowTitle(QString::fromStdString(details.timetableCaption));
-    Form2->Memo3->setPlainText(QString::fromStdString(timetableText(timetable.bytes)));
+    QString text = QString::fromStdString(timetableText(timetable.bytes));
+    if (timetable.cut)
+        text += QLatin1Char('\n') + utf8(cutNotice(CutText::Timetable, S.InterfaceLanguage));
+    Form2->Memo3->setPlainText(text);
     return true;
 }
 

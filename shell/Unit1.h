@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/TextReader.h"
+#include "catalogue/SceneryFile.h"
 #include "platform/HiddenWindows.h"
 #include "shell/LauncherState.h"
 
@@ -93,8 +93,8 @@ private:
                              QStringList& errors);
 
     LauncherState S;
-    // The chosen scenery, read once for both of its readers while a choice is handled.
-    TextReader chosenScenery_;
+    // What the chosen scenery gives both of its handlers while a choice is handled.
+    SceneryReading chosenScenery_;
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
     TForm4* Form4 = nullptr;

@@ -1,9 +1,9 @@
 // Shows what the launcher makes of an installation's files, as one JSON object.
 
 #include "catalogue/ConsistDetails.h"
-#include "catalogue/ConsistParser.h"
 #include "catalogue/ConsistTable.h"
-#include "catalogue/SceneryMarkers.h"
+#include "catalogue/ReadingLimits.h"
+#include "catalogue/SceneryFile.h"
 #include "catalogue/TextReader.h"
 #include "catalogue/VehicleCatalogue.h"
 #include "platform/CodePage1250.h"
@@ -43,10 +43,12 @@ std::string catalogueJson(const std::string& installRoot) {
 std::string consistsJson(const std::string& installRoot, const std::string& sceneryPath) {
     const auto catalogue = std::make_unique<VehicleCatalogue>(loadVehicleCatalogue(installRoot));
     const auto table = std::make_unique<ConsistTable>();
-    TextReader in = TextReader::open(sceneryPath);
-    const std::vector<std::string> rows = parseConsists(in, *catalogue, *table);
+    const SceneryReading scenery = readScenery(sceneryPath, *catalogue, *table);
+    const std::vector<std::string>& rows = scenery.rows;
 
-    std::string out = "{\"rows\": [";
+    std::string out = "{\"cut\": ";
+    out += scenery.markers.cut ? "true" : "false";
+    out += ", \"rows\": [";
     for (std::size_t r = 0; r < rows.size(); ++r) out += (r ? ", " : "") + text(rows[r]);
     out += "], \"consists\": [";
     for (int k = 1; k <= static_cast<int>(rows.size()); ++k) {
@@ -70,15 +72,20 @@ std::string consistsJson(const std::string& installRoot, const std::string& scen
     return out + "]}";
 }
 
-std::string sceneryJson(const std::string& sceneryPath) {
-    TextReader in = TextReader::open(sceneryPath);
-    const SceneryMarkers markers = readSceneryMarkers(in);
+std::string sceneryJson(const std::string& installRoot, const std::string& sceneryPath,
+                        std::uint8_t language) {
+    const auto catalogue = std::make_unique<VehicleCatalogue>(loadVehicleCatalogue(installRoot));
+    const auto table = std::make_unique<ConsistTable>();
+    const SceneryMarkers markers = readScenery(sceneryPath, *catalogue, *table).markers;
     const std::string fileName = sceneryFileName(sceneryPath);
     std::string out = "{\"title\": " + jsonString(displayedSceneryTitle(markers, fileName)) +
                       ", \"description\": [";
     for (std::size_t i = 0; i < markers.descriptionLines.size(); ++i)
         out += (i ? ", " : "") + text(markers.descriptionLines[i]);
-    out += "], \"picture\": " + text(markers.picture);
+    if (markers.cut) out += ", " + jsonString(cutNotice(CutText::SceneryDescription, language));
+    out += "], \"cut\": ";
+    out += markers.cut ? "true" : "false";
+    out += ", \"picture\": " + text(markers.picture);
     out += ", \"enablesStart\": ";
     out += markers.enablesStart ? "true" : "false";
     return out + ", \"sceneryFile\": " + jsonString(fileNameToUtf8(fileName)) + "}";
@@ -109,8 +116,7 @@ std::optional<std::string> detailsJson(const std::string& installRoot,
                                        std::uint8_t language) {
     const auto catalogue = std::make_unique<VehicleCatalogue>(loadVehicleCatalogue(installRoot));
     const auto table = std::make_unique<ConsistTable>();
-    TextReader in = TextReader::open(sceneryPath);
-    const std::size_t rows = parseConsists(in, *catalogue, *table).size();
+    const std::size_t rows = readScenery(sceneryPath, *catalogue, *table).rows.size();
     std::size_t row = 0;
     const auto [end, error] = std::from_chars(rowText.data(), rowText.data() + rowText.size(), row);
     if (error != std::errc() || end != rowText.data() + rowText.size() || row >= rows) {
@@ -127,6 +133,10 @@ std::optional<std::string> detailsJson(const std::string& installRoot,
     out += "], \"chosenVehicle\": " + text(details.chosenVehicle);
     out += ", \"timetable\": " + installFile(installRoot, details.timetableFile);
     out += ", \"timetableCaption\": " + jsonString(details.timetableCaption);
+    const bool timetableCut =
+        !details.timetableFile.empty() && readWholeFile(details.timetableFile, TimetableLimit).cut;
+    out += ", \"timetableCut\": ";
+    out += timetableCut ? "true" : "false";
     out += ", \"pictures\": [";
     const PictureRow pictures = loadPictureRow(details.pictureFiles, details.standInPicture);
     for (std::size_t i = 0; i < pictures.places.size(); ++i) {
@@ -164,12 +174,20 @@ int resave(const std::string& installRoot) {
 int usage() {
     std::fputs("usage: rsim-inspect catalogue INSTALL_DIR\n"
                "       rsim-inspect consists INSTALL_DIR SCENERY_FILE\n"
-               "       rsim-inspect scenery INSTALL_DIR SCENERY_FILE\n"
+               "       rsim-inspect scenery INSTALL_DIR SCENERY_FILE [--lang pl|en]\n"
                "       rsim-inspect details INSTALL_DIR SCENERY_FILE ROW [--lang pl|en]\n"
                "       rsim-inspect settings INSTALL_DIR\n"
                "       rsim-inspect resave INSTALL_DIR\n",
                stderr);
     return 2;
+}
+
+// The interface language of "--lang pl|en" at argv[at], Polish without one.
+std::optional<std::uint8_t> languageOption(int argc, char** argv, int at) {
+    if (argc == at) return 0;
+    const std::string option = argv[at], value = argv[at + 1];
+    if (option != "--lang" || (value != "pl" && value != "en")) return std::nullopt;
+    return value == "en" ? 1 : 0;
 }
 
 // The installation folder as the launcher holds it: without a trailing separator.
@@ -189,19 +207,17 @@ int main(int argc, char** argv) {
         json = catalogueJson(installRoot);
     else if (command == "consists" && argc == 4)
         json = consistsJson(installRoot, argv[3]);
-    else if (command == "scenery" && argc == 4)
-        json = sceneryJson(argv[3]);
-    else if (command == "settings" && argc == 3)
+    else if (command == "scenery" && (argc == 4 || argc == 6)) {
+        const std::optional<std::uint8_t> language = languageOption(argc, argv, 4);
+        if (!language) return usage();
+        json = sceneryJson(installRoot, argv[3], *language);
+    } else if (command == "settings" && argc == 3)
         json = settingsJson(installRoot);
     else if (command == "details" && (argc == 5 || argc == 7)) {
-        std::uint8_t language = 0;
-        if (argc == 7) {
-            const std::string option = argv[5], value = argv[6];
-            if (option != "--lang" || (value != "pl" && value != "en")) return usage();
-            language = value == "en" ? 1 : 0;
-        }
+        const std::optional<std::uint8_t> language = languageOption(argc, argv, 5);
+        if (!language) return usage();
         const std::optional<std::string> details =
-            detailsJson(installRoot, argv[3], argv[4], language);
+            detailsJson(installRoot, argv[3], argv[4], *language);
         if (!details) return 2;
         json = *details;
     } else if (command == "resave" && argc == 3)

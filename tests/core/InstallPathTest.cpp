@@ -15,8 +15,8 @@ TEST(InstallPath, FindsMixedCaseFoldersAndFiles) {
     root.write("rsim.ini", "");
     const std::string picture = resolveInstallPath(root.path(), "\\scenery\\images\\alpha.jpg");
     EXPECT_EQ(picture, root.path() + "/Scenery/Images/Alpha.JPG");
-    TextReader in =
-        TextReader::open(resolveInstallPath(root.path(), "\\dynamic\\pkp\\dynamic.dat"));
+    TextReader in = TextReader::open(resolveInstallPath(root.path(), "\\dynamic\\pkp\\dynamic.dat"),
+                                     CatalogueLimits);
     EXPECT_EQ(in.readRestOfLine(), "catalogue");
     EXPECT_EQ(resolveInstallPath(root.path(), "\\rsim.ini"), root.path() + "/rsim.ini");
 }

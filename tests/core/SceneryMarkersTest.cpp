@@ -1,18 +1,27 @@
 #include "catalogue/SceneryMarkers.h"
 
+#include "catalogue/ConsistTable.h"
+#include "catalogue/SceneryFile.h"
 #include "catalogue/TextReader.h"
+#include "catalogue/VehicleCatalogue.h"
 
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
+SceneryMarkers readMarkers(TextReader& in) {
+    const auto table = std::make_unique<ConsistTable>();
+    return readScenery(in, VehicleCatalogue(), *table).markers;
+}
+
 SceneryMarkers read(std::string_view text) {
     TextReader in(text);
-    return readSceneryMarkers(in);
+    return readMarkers(in);
 }
 
 using Lines = std::vector<std::string>;
@@ -130,13 +139,49 @@ TEST(SceneryMarkers, SceneryFileIsTheNameInItsFolder) {
     TempFolder root;
     const std::string path = root.write("scenery/Route One.scn", "//$D only a description\r\n");
     EXPECT_EQ(sceneryFileName(path), "Route One.scn");
-    TextReader in = TextReader::open(path);
-    const SceneryMarkers m = readSceneryMarkers(in);
+    TextReader in = TextReader::open(path, SceneryLimits);
+    const SceneryMarkers m = readMarkers(in);
     EXPECT_EQ(displayedSceneryTitle(m, sceneryFileName(path)), "Route One.scn");
     EXPECT_EQ(sceneryFileName(""), "");
 
-    TextReader missing = TextReader::open(root.path() + "/scenery/none.scn");
-    const SceneryMarkers none = readSceneryMarkers(missing);
+    TextReader missing = TextReader::open(root.path() + "/scenery/none.scn", SceneryLimits);
+    const SceneryMarkers none = readMarkers(missing);
     EXPECT_FALSE(none.enablesStart);
     EXPECT_EQ(none.descriptionLines, Lines{"Brak opisu"});
+}
+
+// The description box shows a bounded number of lines, each of bounded length; what falls
+// beyond is told. A long title that a later one replaces was never to be shown.
+TEST(SceneryMarkers, TextsBeyondTheLimitsAreCutAndToldSo) {
+    const std::string longText(SceneryLimits.textBytes + 1, 'x');
+    const std::string kept(SceneryLimits.textBytes, 'x');
+    std::string manyLines;
+    for (std::size_t i = 0; i <= DescriptionLineLimit; ++i) manyLines += "//$D line\r\n";
+    struct Case {
+        std::string text;
+        Lines description;
+        std::string title;
+        bool cut;
+    };
+    const Case cases[] = {
+        {"//$D " + kept + "\r\n//$N " + kept, {kept}, kept, false},
+        {"//$D " + longText + "\r\n", {kept}, "", true},
+        {"//$N " + longText + "\r\n", {"Brak opisu"}, kept, true},
+        {"//$N " + longText + "\r\n//$N short\r\n", {"Brak opisu"}, "short", false},
+        {manyLines, Lines(DescriptionLineLimit, "line"), "", true},
+        {manyLines + "//$D\r\n",
+         [] {
+             Lines lines(DescriptionLineLimit, "line");
+             lines.push_back("Brak opisu");
+             return lines;
+         }(),
+         "", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 40));
+        const SceneryMarkers m = read(c.text);
+        EXPECT_EQ(m.descriptionLines, c.description);
+        EXPECT_EQ(m.title, c.title);
+        EXPECT_EQ(m.cut, c.cut);
+    }
 }

@@ -150,7 +150,7 @@ TEST(TextReader, FileThatCannotBeOpenedReadsAsEmpty) {
     for (const std::string& path : {std::string(), folder.path() + "/missing.txt", folder.path(),
                                     folder.write("empty.txt", "")}) {
         SCOPED_TRACE(path);
-        TextReader in = TextReader::open(path);
+        TextReader in = TextReader::open(path, NoReadLimits);
         EXPECT_TRUE(in.atEnd());
         EXPECT_EQ(in.readChar(), TextReader::EndOfFile);
     }
@@ -161,10 +161,68 @@ TEST(TextReader, ReadsAWholeFileFromDisk) {
     std::string text;
     constexpr int Lines = 200000; // several megabytes, more than any one block
     for (int i = 0; i < Lines; ++i) text += "line " + std::to_string(i) + "\r\n";
-    TextReader in = TextReader::open(folder.write("big.txt", text + "\032after the end\r\n"));
+    TextReader in =
+        TextReader::open(folder.write("big.txt", text + "\032after the end\r\n"), NoReadLimits);
     int count = 0;
     std::string last;
     for (; !in.atEnd(); ++count, in.skipLine()) last = in.readRestOfLine();
     EXPECT_EQ(count, Lines);
     EXPECT_EQ(last, "line " + std::to_string(Lines - 1));
+}
+
+// A block's end may fall anywhere, between a CR and its LF too: nothing read changes.
+TEST(TextReader, BlockEndsChangeNothingThatIsRead) {
+    const auto transcript = [](std::string_view text, std::size_t blockSize) {
+        TextReader in(text, NoReadLimits, blockSize);
+        std::string out;
+        while (!in.atEnd()) {
+            out += in.readUpTo(2) + '|' + static_cast<char>(in.readChar());
+            out += in.readRestOfLine() + '|' + static_cast<char>(in.readChar());
+            std::string token;
+            out += (in.readToken(token) ? "+" : "-") + token + '|';
+            in.skipLine();
+        }
+        return out;
+    };
+    for (const auto text : {"ab\r\ncd\r\n\r\nef gh\n\nij\rk l\r\n"sv, "\n\n\r\r\n x\r\n\r"sv,
+                            "o\rne two\r\nthree\n\032four\r\n"sv}) {
+        SCOPED_TRACE(testing::PrintToString(std::string(text)));
+        const std::string whole = transcript(text, TextReader::BlockSize);
+        for (std::size_t blockSize = 1; blockSize <= 4; ++blockSize)
+            EXPECT_EQ(transcript(text, blockSize), whole) << "blocks of " << blockSize;
+    }
+}
+
+// Past its limit a file reads as if it ended there; a text keeps its first bytes. Both count as
+// cut, but a file that ends at its limit does not.
+TEST(TextReader, LimitsCutTheFileAndItsTexts) {
+    TextReader file("abc\r\ndef"sv, {5, 100});
+    EXPECT_EQ(file.readRestOfLine(), "abc");
+    file.skipLine();
+    EXPECT_TRUE(file.atEnd());
+    EXPECT_TRUE(file.cut());
+
+    for (const auto whole : {"abc\r\n"sv, "abc\r\n\032def"sv}) {
+        TextReader ending(whole, {5, 100});
+        ending.skipToEnd();
+        EXPECT_FALSE(ending.cut());
+    }
+
+    TextReader texts("abc ghij\r\n"sv, {100, 3});
+    std::string token;
+    EXPECT_TRUE(texts.readToken(token));
+    EXPECT_EQ(token, "abc");
+    EXPECT_FALSE(texts.cut()) << "a text as long as the limit is whole";
+    EXPECT_EQ(texts.readRestOfLine(), "ghi");
+    EXPECT_EQ(texts.readChar(), '\r') << "the rest of a cut line is read";
+    EXPECT_TRUE(texts.cut());
+
+    TextReader tokens("abcdef gh"sv, {100, 3});
+    token.clear();
+    EXPECT_TRUE(tokens.readToken(token));
+    EXPECT_EQ(token, "abc");
+    token.clear();
+    EXPECT_FALSE(tokens.readToken(token));
+    EXPECT_EQ(token, "gh");
+    EXPECT_TRUE(tokens.cut());
 }

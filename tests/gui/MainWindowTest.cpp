@@ -1,5 +1,7 @@
 #include "LauncherWindows.h"
 
+#include "catalogue/ConsistDetails.h"
+#include "catalogue/ReadingLimits.h"
 #include "platform/ListBox.h"
 #include "platform/PictureBox.h"
 #include "platform/ScrollBox.h"
@@ -350,3 +352,35 @@ TEST_F(ConsistChoice, AFileThatCannotBeReadIsReportedOnceAndTheChoiceGoesOn) {
 }
 
 } // namespace
+
+// Past a limit a file is read up to it, and the last line of its box says so in the language
+// of the moment the box is filled.
+TEST_F(ConsistChoice, FilesPastTheirLimitsEndWithALineThatSaysSo) {
+    std::string scenery = train("Os_1", {"loco"});
+    for (std::size_t i = 1; i <= DescriptionLineLimit + 1; ++i)
+        scenery += "//$D line " + std::to_string(i) + "\r\n";
+    write("scenery/a.scn", scenery);
+    write("scenery/b.scn", "");
+    std::string timetable;
+    while (timetable.size() <= TimetableLimit) timetable += "  12,4  Kolejowo Gorne  7:12\r\n";
+    write("scenery/Os_1.txt", timetable);
+    const QString upToTheLimit =
+        QString::fromStdString(timetableText(timetable.substr(0, TimetableLimit)));
+    TForm1& w = start();
+    for (const std::uint8_t language : {0, 1}) {
+        w.state().InterfaceLanguage = language;
+        choose("b.scn");
+        choose("a.scn");
+        const QStringList description = w.Memo1->toPlainText().split('\n');
+        ASSERT_EQ(description.size(), DescriptionLineLimit + 1);
+        EXPECT_EQ(description[DescriptionLineLimit - 1], "line 1000");
+        EXPECT_EQ(description.last().toStdString(),
+                  cutNotice(CutText::SceneryDescription, language));
+        chooseConsist(0);
+        const QString notice =
+            QString::fromStdString(std::string(cutNotice(CutText::Timetable, language)));
+        EXPECT_EQ(form2->Memo3->toPlainText().split('\n').last(), notice);
+        EXPECT_TRUE(form2->Memo3->toPlainText() == upToTheLimit + '\n' + notice)
+            << "the timetable up to its limit, then the notice";
+    }
+}

@@ -1,0 +1,223 @@
+// The launcher facing files no installation that players build holds: the sample installation
+// with one file replaced by a hostile one (sparse files of many gigabytes, a scenery of a million
+// description lines, a timetable of 96 MB, single lines and names of 200 MB, the slowest lines
+// the readers know up to the scenery limit). Each case runs in the real windows, offscreen, in a
+// process of its own: the time of the start-up, of choosing the scenery and of choosing its
+// first consist, of the whole process with Qt's own start, how it ended, and its peak memory. The
+// sample installation itself is the first case, the usual footprint the others are measured
+// against.
+//
+//     rsim_hostile_bench            every case, one after another
+//     rsim_hostile_bench NAME...    the cases whose names begin with one of the NAMEs
+
+#include "platform/FileListBox.h"
+#include "platform/ListBox.h"
+#include "shell/AllWindows.h"
+
+#include <QApplication>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr std::uint64_t MiB = std::uint64_t{1} << 20;
+constexpr std::uint64_t GiB = MiB << 10;
+
+void sparse(const std::string& path, std::uint64_t size) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0 || ::ftruncate(fd, static_cast<off_t>(size)) != 0) std::perror(path.c_str());
+    if (fd >= 0) ::close(fd);
+}
+
+// head, then unit again and again, up to size bytes in all.
+void repeated(const std::string& path, std::string_view head, std::string_view unit,
+              std::uint64_t size) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << head;
+    std::string chunk;
+    while (chunk.size() < MiB) chunk += unit;
+    std::uint64_t written = head.size();
+    for (; written + chunk.size() <= size; written += chunk.size()) out << chunk;
+    for (; written + unit.size() <= size; written += unit.size()) out << unit;
+}
+
+struct Case {
+    const char* name;
+    void (*prepare)(const std::string& root);
+    const char* scenery; // the scenery chosen, nullptr for the start-up alone
+    bool chooseConsist;
+};
+
+const std::string Scenery = "/scenery/hostile.scn";
+
+const Case Cases[] = {
+    {"sample", [](const std::string&) {}, "Kolejowo.scn", true},
+    {"rsim.ini 64 GiB sparse", [](const std::string& r) { sparse(r + "/rsim.ini", 64 * GiB); },
+     nullptr, false},
+    {"rsim.ini value of 200 MB",
+     [](const std::string& r) {
+         repeated(r + "/rsim.ini",
+                  "\r\n\r\n\r\n\r\n\r\n\r\nwidth 800 \r\nheight 600 \r\nbpp 32 \r\nfullscreen ",
+                  "x", 200 * MiB);
+     },
+     nullptr, false},
+    {"dynamic.dat display name of 200 MB",
+     [](const std::string& r) {
+         repeated(r + "/dynamic/PKP/dynamic.dat", "dynamic.dat\r\nEL424\r\n", "x", 200 * MiB);
+         std::ofstream(r + "/dynamic/PKP/dynamic.dat", std::ios::app) << "\r\n1\r\n-\r\n";
+     },
+     "Kolejowo.scn", true},
+    {"dynamic.dat 64 GiB sparse",
+     [](const std::string& r) { sparse(r + "/dynamic/PKP/dynamic.dat", 64 * GiB); }, nullptr,
+     false},
+    {"scenery 4 GiB sparse", [](const std::string& r) { sparse(r + Scenery, 4 * GiB); },
+     "hostile.scn", false},
+    {"scenery 64 GiB sparse", [](const std::string& r) { sparse(r + Scenery, 64 * GiB); },
+     "hostile.scn", false},
+    {"scenery 10 MB, 1.25 million description lines",
+     [](const std::string& r) { repeated(r + Scenery, "", "//$D x\r\n", 10'000'000); },
+     "hostile.scn", false},
+    {"scenery 1000 description lines of 1 KiB",
+     [](const std::string& r) {
+         repeated(r + Scenery, "", "//$D " + std::string(1024, 'x') + "\r\n", 1000 * 1031);
+     },
+     "hostile.scn", false},
+    {"scenery one line of 200 MB",
+     [](const std::string& r) { repeated(r + Scenery, "//$D ", "x", 200 * MiB); }, "hostile.scn",
+     false},
+    {"scenery node name of 200 MB",
+     [](const std::string& r) {
+         repeated(r + Scenery, "trainset a b\r\nnode -1 0 ", "x", 200 * MiB);
+     },
+     "hostile.scn", false},
+    {"scenery 64 MiB of empty lines",
+     [](const std::string& r) { repeated(r + Scenery, "", "\n", 64 * MiB); }, "hostile.scn", false},
+    {"scenery 64 MiB of slash lines in a consist",
+     [](const std::string& r) { repeated(r + Scenery, "trainset a b\n", "/\n", 64 * MiB); },
+     "hostile.scn", false},
+    {"timetable 96 MB",
+     [](const std::string& r) {
+         repeated(r + "/scenery/Os_61231.txt", "", "  12,4  Kolejowo Gorne      7:12\r\n",
+                  96'000'000);
+     },
+     "Kolejowo.scn", true},
+    {"timetable one line of 1 MiB",
+     [](const std::string& r) { repeated(r + "/scenery/Os_61231.txt", "", "x", MiB); },
+     "Kolejowo.scn", true},
+};
+
+double millisecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+// In the process of its own: start the launcher of the installation and make the choices.
+int runCase(const Case& c, const std::string& root, int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    auto start = std::chrono::steady_clock::now();
+    AllWindows windows(root + "/rsim-launcher");
+    TForm1& form1 = windows.Form1;
+    QApplication::processEvents();
+    double startUp = millisecondsSince(start), scenery = -1, consist = -1;
+    if (c.scenery) {
+        const std::vector<std::string>& names = form1.FileListBox1->names();
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (names[i] != c.scenery) continue;
+            start = std::chrono::steady_clock::now();
+            form1.FileListBox1->item(static_cast<int>(i))->setSelected(true);
+            QApplication::processEvents();
+            scenery = millisecondsSince(start);
+        }
+    }
+    if (c.chooseConsist && form1.ListBox2->count() > 0) {
+        start = std::chrono::steady_clock::now();
+        form1.ListBox2->item(0)->setSelected(true);
+        QApplication::processEvents();
+        consist = millisecondsSince(start);
+    }
+    std::printf("%.0f %.0f %.0f\n", startUp, scenery, consist);
+    return 0;
+}
+
+std::string column(double milliseconds) {
+    return milliseconds < 0 ? "-" : std::to_string(static_cast<long>(milliseconds + 0.5));
+}
+
+// Prepares the installation, runs the case in a child process and prints one row.
+void measure(const Case& c) {
+    const std::string self = "/proc/self/exe";
+    const char* tmp = std::getenv("TMPDIR");
+    std::string folder = std::string(tmp && *tmp ? tmp : "/tmp") + "/rsim-hostile-XXXXXX";
+    if (!::mkdtemp(folder.data())) {
+        std::perror(folder.c_str());
+        return;
+    }
+    const std::string root = folder + "/install";
+    std::filesystem::copy(RSIM_SAMPLE_DIR, root, std::filesystem::copy_options::recursive);
+    c.prepare(root);
+
+    int out[2];
+    if (::pipe(out) != 0) return;
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(out[1], STDOUT_FILENO);
+        ::close(out[0]);
+        ::close(out[1]);
+        ::alarm(300);
+        ::execl(self.c_str(), self.c_str(), "--run", c.name, root.c_str(), nullptr);
+        std::_Exit(127);
+    }
+    ::close(out[1]);
+    std::string report;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
+        report.append(buffer, static_cast<std::size_t>(n));
+    ::close(out[0]);
+    int status = 0;
+    rusage usage{};
+    ::wait4(child, &status, 0, &usage);
+    const double process = millisecondsSince(start);
+
+    double startUp = -1, scenery = -1, consist = -1;
+    std::sscanf(report.c_str(), "%lf %lf %lf", &startUp, &scenery, &consist);
+    std::string ended = "exit " + std::to_string(WEXITSTATUS(status));
+    if (WIFSIGNALED(status)) ended = "signal " + std::to_string(WTERMSIG(status));
+    std::printf("%-46s %9s %9s %9s %9.0f %9.0f  %s\n", c.name, column(startUp).c_str(),
+                column(scenery).c_str(), column(consist).c_str(), process,
+                static_cast<double>(usage.ru_maxrss) / 1024, ended.c_str());
+    std::fflush(stdout);
+    std::filesystem::remove_all(folder);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 4 && std::string_view(argv[1]) == "--run") {
+        for (const Case& c : Cases)
+            if (c.name == std::string_view(argv[2])) return runCase(c, argv[3], 1, argv);
+        return 2;
+    }
+    std::printf("%-46s %9s %9s %9s %9s %9s  %s\n", "case", "start ms", "scenery", "consist",
+                "process", "peak MiB", "end");
+    for (const Case& c : Cases) {
+        bool chosen = argc == 1;
+        for (int i = 1; i < argc; ++i)
+            if (std::string_view(c.name).starts_with(argv[i])) chosen = true;
+        if (chosen) measure(c);
+    }
+    return 0;
+}
