@@ -22,9 +22,10 @@ class StartButton : public LauncherWindows {
 protected:
     void SetUp() override {
         LauncherWindows::SetUp();
+        // The note appears whole, by a rename, so that it is never read half-written.
         write("rsim.exe", "#!/bin/sh\n"
                           "{ pwd; for a in \"$@\"; do printf '[%s]' \"$a\"; done; echo; } "
-                          ">> started.log\n");
+                          "> started.part && mv started.part started.log\n");
         std::filesystem::permissions(root + "/rsim.exe", std::filesystem::perms::owner_all);
         write("rsim.ini", "");
         write("scenery/a.scn", consist("T1", "loco") + consist("T2", "car"));
