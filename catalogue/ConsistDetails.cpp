@@ -16,10 +16,12 @@ struct DetailTexts {
     std::string_view timetable;
 };
 
-constexpr DetailTexts Polish{"Nazwa składu: ", "Prowadzimy ",
-                             "Możemy jechać jako pasażer w wagonie ", "Rozkład jazdy pociągu "};
-constexpr DetailTexts English{"Train name: ", "We drive ",
-                              "You can ride as a passenger inside the railcar ", "Timetable of "};
+constexpr Bilingual<DetailTexts> Texts{
+    {"Nazwa składu: ", "Prowadzimy ", "Możemy jechać jako pasażer w wagonie ",
+     "Rozkład jazdy pociągu "},
+    {"Train name: ", "We drive ", "You can ride as a passenger inside the railcar ",
+     "Timetable of "},
+};
 
 std::string vehicleLine(std::string_view label, const VehicleSlot& slot) {
     return std::string(label) + windows1250ToUtf8(slot.VehicleType) + " (" +
@@ -29,8 +31,8 @@ std::string vehicleLine(std::string_view label, const VehicleSlot& slot) {
 } // namespace
 
 ConsistDetails describeConsist(const ConsistRecord& consist, std::string_view installRoot,
-                               std::uint8_t interfaceLanguage) {
-    const DetailTexts& texts = interfaceLanguage == 0 ? Polish : English;
+                               Language language) {
+    const DetailTexts& texts = Texts.in(language);
     ConsistDetails details;
     const std::string upperName = asciiUpper(consist.ConsistName);
     // Consists named NONE or TEST are nameless for the player and have no timetable.

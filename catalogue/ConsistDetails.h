@@ -1,6 +1,7 @@
 #pragma once
 
-#include <cstdint>
+#include "platform/Language.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,7 +24,7 @@ struct ConsistDetails {
 };
 
 ConsistDetails describeConsist(const ConsistRecord& consist, std::string_view installRoot,
-                               std::uint8_t interfaceLanguage);
+                               Language language);
 
 // A timetable's bytes as the timetable window shows them: decoded from Windows-1250, one line
 // per line of the file, whichever of CR LF, LF or CR ends it.

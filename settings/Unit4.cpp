@@ -131,7 +131,7 @@ QCheckBox* makeCheckBox(QWidget* parent, int n, const QString& caption, QRect ge
 } // namespace
 
 TForm4::TForm4(const QWidget* mainWindow, const SimulatorSettings& mainCopy,
-               const std::uint8_t& interfaceLanguage, std::string installRoot)
+               const Language& interfaceLanguage, std::string installRoot)
     : ToolWindow(mainWindow, 417, 528, QStringLiteral("Opcje")), W(mainCopy),
       InterfaceLanguage(interfaceLanguage), InstallRoot(std::move(installRoot)) {
     fillBackground(this, QColor(192, 220, 192));

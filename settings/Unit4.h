@@ -4,7 +4,6 @@
 #include "settings/OptionsWorkingCopy.h"
 #include "settings/SimulatorSettings.h"
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,7 +21,7 @@ public:
     // mainCopy is the main window's copy of the settings, read before this window is created.
     // interfaceLanguage is the main window's live language field, read whenever a text is set.
     TForm4(const QWidget* mainWindow, const SimulatorSettings& mainCopy,
-           const std::uint8_t& interfaceLanguage, std::string installRoot);
+           const Language& interfaceLanguage, std::string installRoot);
 
     // The controls, named as designed.
     QGroupBox* GroupBox1;
@@ -110,6 +109,6 @@ private:
     void nameTrackBarsAfterTheirLabels();
 
     OptionsWorkingCopy W;
-    const std::uint8_t& InterfaceLanguage;
+    const Language& InterfaceLanguage;
     const std::string InstallRoot;
 };

@@ -26,7 +26,7 @@ std::vector<Caption> captionTable(TForm1& main, TForm2& timetable, TForm3& about
         {main.Button5, QStringLiteral("Wyjście"), QStringLiteral("Quit")},
         {&timetable, QStringLiteral("Rozkład jazdy"), QStringLiteral("Timetable")},
         {&about, QStringLiteral("O programie"), QStringLiteral("About")},
-        {about.Label3, TForm3::creditLine(0), TForm3::creditLine(1)},
+        {about.Label3, TForm3::creditLine(Language::Polish), TForm3::creditLine(Language::English)},
         {&options, QStringLiteral("Opcje"), QStringLiteral("Options")},
         {options.GroupBox1, QStringLiteral("Grafika"), QStringLiteral("Graphics")},
         {options.GroupBox3, QStringLiteral("Mysz"), QStringLiteral("Mouse")},
@@ -69,9 +69,9 @@ std::vector<Caption> captionTable(TForm1& main, TForm2& timetable, TForm3& about
     };
 }
 
-void setCaptions(const std::vector<Caption>& table, std::uint8_t interfaceLanguage) {
+void setCaptions(const std::vector<Caption>& table, Language language) {
     for (const Caption& caption : table) {
-        const QString& text = interfaceLanguage == 0 ? caption.polish : caption.english;
+        const QString& text = language == Language::Polish ? caption.polish : caption.english;
         if (caption.control->isWindow())
             caption.control->setWindowTitle(text);
         else if (auto* group = qobject_cast<QGroupBox*>(caption.control))

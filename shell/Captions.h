@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/Language.h"
 #include <QString>
-#include <cstdint>
+
 #include <vector>
 
 class QWidget;
@@ -22,5 +23,5 @@ struct Caption {
 // set.
 std::vector<Caption> captionTable(TForm1& main, TForm2& timetable, TForm3& about, TForm4& options);
 
-// Sets every caption of the table in an interface language, 0 Polish, 1 English.
-void setCaptions(const std::vector<Caption>& table, std::uint8_t interfaceLanguage);
+// Sets every caption of the table in an interface language.
+void setCaptions(const std::vector<Caption>& table, Language language);

@@ -38,13 +38,13 @@ namespace {
 const QColor WindowColour(192, 220, 192);
 
 // The prompts of the two text boxes while nothing is chosen, by interface language.
-QString routePrompt(std::uint8_t interfaceLanguage) {
-    return interfaceLanguage == 0 ? QStringLiteral("<- Wybierz Trasę")
-                                  : QStringLiteral("<- Choose a route");
+QString routePrompt(Language language) {
+    return language == Language::Polish ? QStringLiteral("<- Wybierz Trasę")
+                                        : QStringLiteral("<- Choose a route");
 }
-QString trainPrompt(std::uint8_t interfaceLanguage) {
-    return interfaceLanguage == 0 ? QStringLiteral("<- Wybierz skład")
-                                  : QStringLiteral("<- Choose a train");
+QString trainPrompt(Language language) {
+    return language == Language::Polish ? QStringLiteral("<- Wybierz skład")
+                                        : QStringLiteral("<- Choose a train");
 }
 
 QString utf8(std::string_view text) {
@@ -121,7 +121,7 @@ void TForm1::buildSceneryGroup() {
     Label1->setAccessibleDescription(QStringLiteral("Nazwa trasy"));
 
     Memo1 = makeMemo(GroupBox1, {232, 56, 297, 137}, QStringLiteral("Opis trasy"));
-    Memo1->setPlainText(routePrompt(0));
+    Memo1->setPlainText(routePrompt(Language::Polish));
 
     Image1 = makePicture(GroupBox1, {544, 24, 225, 169}, QStringLiteral("Obraz trasy"));
     Image1->setStretch(true);
@@ -140,7 +140,7 @@ void TForm1::buildConsistGroup() {
     ListBox2->setAccessibleName(QStringLiteral("Składy"));
 
     Memo2 = makeMemo(GroupBox2, {408, 24, 361, 121}, QStringLiteral("Opis składu"));
-    Memo2->setPlainText(trainPrompt(0));
+    Memo2->setPlainText(trainPrompt(Language::Polish));
 
     ScrollBox1 = new ScrollBox(GroupBox2);
     ScrollBox1->setGeometry(16, 160, 753, 97);
@@ -207,7 +207,7 @@ void TForm1::FormCreate(const std::string& argv0) {
     FileListBox1->applyFilePath(resolveInstallPath(S.InstallRoot, "/scenery"));
     Wczytaj_Dynamic();
     wczytaj_opcje();
-    S.DescriptionLines = {routePrompt(0)};
+    S.DescriptionLines = {routePrompt(Language::Polish)};
     showLines(Memo1, S.DescriptionLines);
 }
 
@@ -402,20 +402,20 @@ void TForm1::afterStart() {
 }
 
 void TForm1::ImageGBClick() {
-    switchLanguage(1);
+    switchLanguage(Language::English);
 }
 
 void TForm1::ImagePLClick() {
-    switchLanguage(0);
+    switchLanguage(Language::Polish);
 }
 
-void TForm1::switchLanguage(std::uint8_t language) {
+void TForm1::switchLanguage(Language language) {
     // The hidden flag cannot be clicked; a request for the language shown changes nothing.
     if (S.InterfaceLanguage == language) return;
     // Set before any text, since the texts set from here on read it.
     S.InterfaceLanguage = language;
     setCaptions(captionTable(*this, *Form2, *Form3, *Form4), language);
-    Form4->Label8->move(language == 1 ? 218 : 240, Form4->Label8->y());
+    Form4->Label8->move(language == Language::English ? 218 : 240, Form4->Label8->y());
     // Before any scenery was read the boxes hold only their prompts; afterwards they keep what
     // they show until it is next rebuilt.
     if (!Button1->isEnabled()) {
@@ -424,8 +424,8 @@ void TForm1::switchLanguage(std::uint8_t language) {
         S.DetailLines = {trainPrompt(language)};
         showLines(Memo2, S.DetailLines);
     }
-    ImageGB->setVisible(language == 0);
-    ImagePL->setVisible(language == 1);
+    ImageGB->setVisible(language == Language::Polish);
+    ImagePL->setVisible(language == Language::English);
     Form4->showLanguageTexts();
 }
 

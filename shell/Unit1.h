@@ -72,7 +72,7 @@ protected:
 
 private:
     void FormCreate(const std::string& argv0);
-    void switchLanguage(std::uint8_t language);
+    void switchLanguage(Language language);
     void czysc_dopr();
     void czysc_dcc();
     void Wczytaj_Sklady();

@@ -39,7 +39,7 @@ TForm3::TForm3(const QWidget* mainWindow)
     Label1 = makeLabel(this, QStringLiteral("Torvia RSIM- 424 Loader"), {8, 72, 233, 19});
     Label1->setFont(designedFont(DesignedFace::Arial, 16, true));
     Label2 = makeLabel(this, QStringLiteral("v 1.15 beta"), {8, 96, 233, 14});
-    Label3 = makeLabel(this, creditLine(0), {8, 120, 233, 14});
+    Label3 = makeLabel(this, creditLine(Language::Polish), {8, 120, 233, 14});
 
     Label4 = makeLabel<ClickLabel>(this, WebAddress, {8, 152, 233, 25});
     QFont link = designedFont(DesignedFace::Arial, 13);
@@ -53,9 +53,9 @@ TForm3::TForm3(const QWidget* mainWindow)
     connect(Label4, &ClickLabel::clicked, this, &TForm3::Label4Click);
 }
 
-QString TForm3::creditLine(std::uint8_t interfaceLanguage) {
-    return interfaceLanguage == 1 ? QStringLiteral("Written by the Torvia RSIM-424 team")
-                                  : QStringLiteral("Napisał zespół Torvia RSIM-424");
+QString TForm3::creditLine(Language language) {
+    return language == Language::English ? QStringLiteral("Written by the Torvia RSIM-424 team")
+                                         : QStringLiteral("Napisał zespół Torvia RSIM-424");
 }
 
 void TForm3::Label4Click() {

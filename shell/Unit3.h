@@ -2,7 +2,7 @@
 
 #include "platform/ToolWindow.h"
 
-#include <cstdint>
+#include "platform/Language.h"
 
 class ClickLabel;
 class PictureBox;
@@ -14,8 +14,8 @@ class TForm3 : public ToolWindow {
 public:
     explicit TForm3(const QWidget* mainWindow);
 
-    // Label3's author credit line in an interface language, 0 Polish, 1 English.
-    static QString creditLine(std::uint8_t interfaceLanguage);
+    // Label3's author credit line in an interface language.
+    static QString creditLine(Language language);
 
     // The controls, named as designed.
     PictureBox* Image1;

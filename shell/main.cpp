@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     const std::string argv0 = argc > 0 ? argv[0] : "";
     const std::string folder = installFolderOfThisProgram(argv0);
     // The interface language is Polish at every start.
-    if (!isInstallation(folder)) return startOutsideInstallation(folder, 0);
+    if (!isInstallation(folder)) return startOutsideInstallation(folder, Language::Polish);
 
     AllWindows windows(argv0);
     windows.Form1.show();

@@ -73,7 +73,7 @@ std::string consistsJson(const std::string& installRoot, const std::string& scen
 }
 
 std::string sceneryJson(const std::string& installRoot, const std::string& sceneryPath,
-                        std::uint8_t language) {
+                        Language language) {
     const auto catalogue = std::make_unique<VehicleCatalogue>(loadVehicleCatalogue(installRoot));
     const auto table = std::make_unique<ConsistTable>();
     const SceneryMarkers markers = readScenery(sceneryPath, *catalogue, *table).markers;
@@ -113,7 +113,7 @@ std::string commandJson(const SimulatorCommand& command) {
 
 std::optional<std::string> detailsJson(const std::string& installRoot,
                                        const std::string& sceneryPath, std::string_view rowText,
-                                       std::uint8_t language) {
+                                       Language language) {
     const auto catalogue = std::make_unique<VehicleCatalogue>(loadVehicleCatalogue(installRoot));
     const auto table = std::make_unique<ConsistTable>();
     const std::size_t rows = readScenery(sceneryPath, *catalogue, *table).rows.size();
@@ -183,11 +183,11 @@ int usage() {
 }
 
 // The interface language of "--lang pl|en" at argv[at], Polish without one.
-std::optional<std::uint8_t> languageOption(int argc, char** argv, int at) {
-    if (argc == at) return 0;
+std::optional<Language> languageOption(int argc, char** argv, int at) {
+    if (argc == at) return Language::Polish;
     const std::string option = argv[at], value = argv[at + 1];
     if (option != "--lang" || (value != "pl" && value != "en")) return std::nullopt;
-    return value == "en" ? 1 : 0;
+    return value == "en" ? Language::English : Language::Polish;
 }
 
 // The installation folder as the launcher holds it: without a trailing separator.
@@ -208,13 +208,13 @@ int main(int argc, char** argv) {
     else if (command == "consists" && argc == 4)
         json = consistsJson(installRoot, argv[3]);
     else if (command == "scenery" && (argc == 4 || argc == 6)) {
-        const std::optional<std::uint8_t> language = languageOption(argc, argv, 4);
+        const std::optional<Language> language = languageOption(argc, argv, 4);
         if (!language) return usage();
         json = sceneryJson(installRoot, argv[3], *language);
     } else if (command == "settings" && argc == 3)
         json = settingsJson(installRoot);
     else if (command == "details" && (argc == 5 || argc == 7)) {
-        const std::optional<std::uint8_t> language = languageOption(argc, argv, 5);
+        const std::optional<Language> language = languageOption(argc, argv, 5);
         if (!language) return usage();
         const std::optional<std::string> details =
             detailsJson(installRoot, argv[3], argv[4], *language);

@@ -297,7 +297,7 @@ TEST_F(ConsistChoice, ShowsDetailsPicturesAndTimetableAndReleasesThePreviousChoi
     EXPECT_EQ(first->accessibleName(), "Loco A");
 
     // Fewer vehicles, no timetable, in English: the open timetable window keeps what it shows.
-    w.state().InterfaceLanguage = 1;
+    w.state().InterfaceLanguage = Language::English;
     chooseConsist(1);
     EXPECT_EQ(w.Memo2->toPlainText(), "We drive Loco A (V1)\nNote of Test");
     EXPECT_FALSE(w.Button7->isEnabled());
@@ -367,7 +367,7 @@ TEST_F(ConsistChoice, FilesPastTheirLimitsEndWithALineThatSaysSo) {
     const QString upToTheLimit =
         QString::fromStdString(timetableText(timetable.substr(0, TimetableLimit)));
     TForm1& w = start();
-    for (const std::uint8_t language : {0, 1}) {
+    for (const Language language : {Language::Polish, Language::English}) {
         w.state().InterfaceLanguage = language;
         choose("b.scn");
         choose("a.scn");
