@@ -66,22 +66,7 @@ const MouseAxis* axisOfTrackBar(int n) {
 
 SimulatorSettings defaultSettings() {
     SimulatorSettings s;
-    s.width = "800";
-    s.height = "600";
-    s.bpp = "32";
-    s.fullscreen = "yes";
-    s.freefly = "no";
-    s.debugmode = "no";
-    s.soundenabled = "yes";
-    s.renderalpha = "yes";
-    s.physicslog = "no";
-    s.debuglog = "no";
-    s.adjustscreenfreq = "yes";
-    s.loadtraction = "yes";
-    s.livetraction = "yes";
-    s.enabletraction = "yes";
-    s.mousescalevertical = "0.5";
-    s.mousescalehorizontal = "3.2";
+    for (const SettingsField& field : SettingsFields) s.*field.member = field.defaultValue;
     return s;
 }
 

@@ -14,9 +14,12 @@
 #include "settings/SimulatorLaunch.h"
 #include "tools/JsonWriter.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -157,10 +160,17 @@ std::optional<std::string> detailsJson(const std::string& installRoot,
 
 std::string settingsJson(const std::string& installRoot) {
     const SimulatorSettings settings = loadSimulatorSettings(installRoot);
+    // Listed in the order the record declares its fields, as this tool always has: by their
+    // places in the record.
+    std::array<const SettingsField*, SettingsFields.size()> fields{};
+    for (std::size_t i = 0; i < fields.size(); ++i) fields[i] = &SettingsFields[i];
+    std::sort(fields.begin(), fields.end(), [&settings](const auto* a, const auto* b) {
+        return std::less<>()(&(settings.*a->member), &(settings.*b->member));
+    });
     std::string out = "{";
-    for (std::size_t i = 0; i < SettingsFields.size(); ++i) {
-        if (i) out += ", ";
-        out += jsonString(SettingsFields[i].name) + ": " + text(settings.*SettingsFields[i].member);
+    for (const SettingsField* field : fields) {
+        if (out.size() > 1) out += ", ";
+        out += jsonString(field->name) + ": " + text(settings.*field->member);
     }
     return out + "}";
 }
