@@ -3,9 +3,8 @@
 #include "platform/CodePage1250.h"
 #include "platform/CodePage852.h"
 #include "platform/InstallPath.h"
+#include "platform/OrdinaryFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -80,25 +79,21 @@ struct ProgramHeader {
 };
 
 // A simulator made on Windows is a PE file, whose DOS header begins with "MZ" and points at the
-// PE header, where the machine tells a 32-bit program from a 64-bit one. The file is opened
-// without blocking, so that a pipe under the simulator's name cannot hang the launcher.
+// PE header, where the machine tells a 32-bit program from a 64-bit one.
 ProgramHeader readProgramHeader(const std::string& path) {
     ProgramHeader header;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return header;
-    struct stat st {};
+    const OrdinaryFile file(path);
+    if (!file.ok()) return header;
     unsigned char dos[64] = {};
-    const ssize_t dosSize =
-        ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? ::pread(fd, dos, sizeof dos, 0) : ssize_t{0};
+    const ssize_t dosSize = ::pread(file.get(), dos, sizeof dos, 0);
     header.windows = dosSize >= 2 && dos[0] == 'M' && dos[1] == 'Z';
     unsigned char pe[6] = {};
     if (header.windows && dosSize == sizeof dos &&
-        ::pread(fd, pe, sizeof pe, littleEndian(dos + 0x3C, 4)) == sizeof pe &&
+        ::pread(file.get(), pe, sizeof pe, littleEndian(dos + 0x3C, 4)) == sizeof pe &&
         std::memcmp(pe, "PE\0\0", 4) == 0) {
         const std::uint32_t machine = littleEndian(pe + 4, 2);
         header.bits = machine == 0x014C ? 32 : machine == 0x8664 ? 64 : 0;
     }
-    ::close(fd);
     return header;
 }
 
