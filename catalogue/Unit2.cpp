@@ -24,3 +24,8 @@ TForm2::TForm2(const QWidget* mainWindow)
     Memo3->setPlainText(QStringLiteral("Error"));
     Memo3->setAccessibleName(QStringLiteral("Rozkład jazdy"));
 }
+
+void TForm2::showTimetable(const QString& caption, const QString& timetable) {
+    setWindowTitle(caption);
+    Memo3->setPlainText(timetable);
+}

@@ -10,5 +10,8 @@ class TForm2 : public ToolWindow {
 public:
     explicit TForm2(const QWidget* mainWindow);
 
+    // Shows a consist's timetable, under its caption.
+    void showTimetable(const QString& caption, const QString& timetable);
+
     QPlainTextEdit* Memo3;
 };

@@ -3,7 +3,6 @@
 #include "catalogue/ConsistDetails.h"
 #include "catalogue/ReadingLimits.h"
 #include "catalogue/SceneryFile.h"
-#include "catalogue/TextReader.h"
 #include "catalogue/Unit2.h"
 #include "platform/FileListBox.h"
 #include "platform/Fonts.h"
@@ -299,29 +298,19 @@ void TForm1::ListBox2Click() {
     // A file that cannot be read is reported once the whole choice is shown, so that nothing
     // of the previous choice stays behind it.
     QStringList errors;
-    if (loadTimetable(details, errors)) Button7->setEnabled(true);
+    if (!details.timetableError.empty()) errors << QString::fromStdString(details.timetableError);
+    // A timetable that cannot be read counts as none: the window keeps the one it shows.
+    if (details.showsTimetable()) {
+        Form2->showTimetable(QString::fromStdString(details.timetableCaption),
+                             QString::fromStdString(details.timetable));
+        Button7->setEnabled(true);
+    }
     S.DetailLines.clear();
     for (const std::string& line : details.lines) S.DetailLines << QString::fromStdString(line);
     showLines(Memo2, S.DetailLines);
     czysc_dcc();
     showVehiclePictures(consist, details, errors);
     if (!errors.isEmpty()) MessageBox::showError(errors.join(QLatin1Char('\n')));
-}
-
-// A timetable that cannot be read counts as none: the window keeps the one it shows.
-bool TForm1::loadTimetable(const ConsistDetails& details, QStringList& errors) {
-    if (details.timetableFile.empty()) return false;
-    const WholeFile timetable = readWholeFile(details.timetableFile, TimetableLimit);
-    if (!timetable.ok()) {
-        errors << QString::fromStdString(timetable.error);
-        return false;
-    }
-    Form2->setWindowTitle(QString::fromStdString(details.timetableCaption));
-    QString text = QString::fromStdString(timetableText(timetable.bytes));
-    if (timetable.cut)
-        text += QLatin1Char('\n') + utf8(cutNotice(CutText::Timetable, S.InterfaceLanguage));
-    Form2->Memo3->setPlainText(text);
-    return true;
 }
 
 void TForm1::showVehiclePictures(const ConsistRecord& consist, const ConsistDetails& details,

@@ -88,7 +88,6 @@ private:
     void showLines(QPlainTextEdit* memo, const QStringList& lines);
     void startThroughWine(SimulatorCommand command);
     void afterStart();
-    bool loadTimetable(const ConsistDetails& details, QStringList& errors);
     void showVehiclePictures(const ConsistRecord& consist, const ConsistDetails& details,
                              QStringList& errors);
 

@@ -4,7 +4,6 @@
 #include "catalogue/ConsistTable.h"
 #include "catalogue/ReadingLimits.h"
 #include "catalogue/SceneryFile.h"
-#include "catalogue/TextReader.h"
 #include "catalogue/VehicleCatalogue.h"
 #include "platform/CodePage1250.h"
 #include "platform/InstallPath.h"
@@ -136,10 +135,8 @@ std::optional<std::string> detailsJson(const std::string& installRoot,
     out += "], \"chosenVehicle\": " + text(details.chosenVehicle);
     out += ", \"timetable\": " + installFile(installRoot, details.timetableFile);
     out += ", \"timetableCaption\": " + jsonString(details.timetableCaption);
-    const bool timetableCut =
-        !details.timetableFile.empty() && readWholeFile(details.timetableFile, TimetableLimit).cut;
     out += ", \"timetableCut\": ";
-    out += timetableCut ? "true" : "false";
+    out += details.timetableCut ? "true" : "false";
     out += ", \"pictures\": [";
     const PictureRow pictures = loadPictureRow(details.pictureFiles, details.standInPicture);
     for (std::size_t i = 0; i < pictures.places.size(); ++i) {

@@ -4,6 +4,7 @@
 #include "catalogue/ConsistTable.h"
 #include "catalogue/TextReader.h"
 #include "catalogue/VehicleCatalogue.h"
+#include "platform/PicturePlacement.h"
 
 #include "TempFolder.h"
 
