@@ -36,6 +36,10 @@ TEST(AboutWindow, OnlyTheAddressOpensAndTheWindowStaysOpen) {
     QTest::mouseClick(form.Label4, Qt::LeftButton);
     EXPECT_EQ(browser.opened, QList<QUrl>{QUrl("https://rsim424.example/")});
     EXPECT_TRUE(form.isVisible());
+    QTest::keyClick(form.Label4, Qt::Key_Space);
+    EXPECT_EQ(browser.opened.size(), 1) << "Space opens no link";
+    QTest::keyClick(form.Label4, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(browser.opened.size(), 2) << "Enter opens it";
 }
 
 TEST(AboutWindow, StandsAsDesignedWithNoTextClipped) {

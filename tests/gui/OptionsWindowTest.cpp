@@ -291,10 +291,7 @@ TEST_F(OptionsWindow, YesNoLabelsFollowTheLanguageAndItsSwitchKeepsEveryControl)
     click(w.CheckBox8);
     QTest::keyClick(w.TrackBar1, Qt::Key_Right);
     const std::string before = w.workingCopy().settingsFile();
-    // The switch sets the captions, then asks the window to follow.
-    w.Label8->setText("Electric traction display:");
-    w.Label8->move(218, w.Label8->y());
-    w.showLanguageTexts();
+    w.setLanguage(Language::English);
     EXPECT_EQ(w.Label6->text(), "No");
     EXPECT_EQ(w.Label9->text(), "No");
     EXPECT_EQ(w.Label10->text(), "Yes");
