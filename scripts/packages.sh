@@ -8,6 +8,7 @@ rsim_packages=(
     fonts-liberation fonts-dejavu-core
     xvfb xauth xdotool x11-apps imagemagick
     dbus at-spi2-core python3-pyatspi
+    libxcb1-dev libxcb-damage0-dev
 )
 
 ensure_packages() {
