@@ -115,7 +115,13 @@ double residentMiBOf(pid_t pid) {
 class Watcher {
 public:
     explicit Watcher(const std::string& display) {
-        connection_ = xcb_connect(display.c_str(), nullptr);
+        // A server that has just named its display may refuse the very first connection.
+        for (int attempt = 0; attempt < 50; ++attempt) {
+            if (connection_) xcb_disconnect(connection_);
+            connection_ = xcb_connect(display.c_str(), nullptr);
+            if (!xcb_connection_has_error(connection_)) break;
+            ::usleep(20000);
+        }
         if (xcb_connection_has_error(connection_)) fail("cannot connect to " + display);
         const xcb_query_extension_reply_t* damage =
             xcb_get_extension_data(connection_, &xcb_damage_id);
