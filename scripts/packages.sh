@@ -9,6 +9,7 @@ rsim_packages=(
     fonts-liberation fonts-dejavu-core
     xvfb xauth xdotool x11-apps imagemagick valgrind
     dbus at-spi2-core python3-pyatspi
+    libxcb1-dev libxcb-damage0-dev # the start-up benchmark watches the X server
     openbox libglib2.0-bin # a window manager that shows a window's icon; gio reads menu entries
     dpkg-dev file lintian desktop-file-utils appstream # building and checking the package
     wine wine64 gcc-mingw-w64-x86-64-win32 gcc-mingw-w64-i686-win32 locales
