@@ -1,6 +1,8 @@
 #include "catalogue/ConsistDetails.h"
 
 #include "catalogue/ConsistTable.h"
+#include "catalogue/ReadingLimits.h"
+#include "catalogue/TextReader.h"
 #include "platform/AsciiCase.h"
 #include "platform/CodePage1250.h"
 #include "platform/InstallPath.h"
@@ -16,10 +18,26 @@ struct DetailTexts {
     std::string_view timetable;
 };
 
-constexpr DetailTexts Polish{"Nazwa składu: ", "Prowadzimy ",
-                             "Możemy jechać jako pasażer w wagonie ", "Rozkład jazdy pociągu "};
-constexpr DetailTexts English{"Train name: ", "We drive ",
-                              "You can ride as a passenger inside the railcar ", "Timetable of "};
+constexpr Bilingual<DetailTexts> Texts{
+    {"Nazwa składu: ", "Prowadzimy ", "Możemy jechać jako pasażer w wagonie ",
+     "Rozkład jazdy pociągu "},
+    {"Train name: ", "We drive ", "You can ride as a passenger inside the railcar ",
+     "Timetable of "},
+};
+
+void readTimetable(ConsistDetails& details, Language language) {
+    const WholeFile file = readWholeFile(details.timetableFile, TimetableLimit);
+    if (!file.ok()) {
+        details.timetableError = file.error;
+        return;
+    }
+    details.timetable = timetableText(file.bytes);
+    details.timetableCut = file.cut;
+    if (file.cut) {
+        details.timetable += '\n';
+        details.timetable += cutNotice(CutText::Timetable, language);
+    }
+}
 
 std::string vehicleLine(std::string_view label, const VehicleSlot& slot) {
     return std::string(label) + windows1250ToUtf8(slot.VehicleType) + " (" +
@@ -29,8 +47,8 @@ std::string vehicleLine(std::string_view label, const VehicleSlot& slot) {
 } // namespace
 
 ConsistDetails describeConsist(const ConsistRecord& consist, std::string_view installRoot,
-                               std::uint8_t interfaceLanguage) {
-    const DetailTexts& texts = interfaceLanguage == 0 ? Polish : English;
+                               Language language) {
+    const DetailTexts& texts = Texts.in(language);
     ConsistDetails details;
     const std::string upperName = asciiUpper(consist.ConsistName);
     // Consists named NONE or TEST are nameless for the player and have no timetable.
@@ -42,6 +60,7 @@ ConsistDetails describeConsist(const ConsistRecord& consist, std::string_view in
         if (fileExists(timetable)) {
             details.timetableFile = timetable;
             details.timetableCaption = std::string(texts.timetable) + name;
+            readTimetable(details, language);
         }
     }
     // Every slot takes part, also those above the vehicle count, which the parser left empty.
@@ -87,15 +106,4 @@ std::string timetableText(std::string_view bytes) {
     // The line end of the last line starts no line of its own.
     if (!text.empty() && text.back() == '\n') text.pop_back();
     return windows1250ToUtf8(text);
-}
-
-std::vector<PicturePlace> placeInRow(const std::vector<PictureSize>& sizes) {
-    std::vector<PicturePlace> places;
-    places.reserve(sizes.size());
-    int left = 1;
-    for (const PictureSize& size : sizes) {
-        places.push_back({left, 1, size.width, size.height});
-        left += size.width;
-    }
-    return places;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <cstdint>
+#include "platform/Language.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,31 +16,26 @@ struct ConsistDetails {
     // The node name of the last drivable vehicle; without one, the first vehicle with a name,
     // so that a passenger consist still starts with the player aboard.
     std::string chosenVehicle;
-    std::string timetableFile;    // as found on disk; "" when there is none to show
+    std::string timetableFile;    // as found on disk; "" when there is none
     std::string timetableCaption; // the timetable window's caption; "" without a timetable
+    // The timetable as the window shows it (see timetableText), with a last line that says so
+    // when the file is longer than TimetableLimit.
+    std::string timetable;
+    bool timetableCut = false;
+    // Why a timetable found could not be read, naming it, without a final full stop. The
+    // window then keeps the timetable it shows.
+    std::string timetableError;
     // Vehicle j's picture at [j-1]: its own, or the stand-in for types without one.
     std::vector<std::string> pictureFiles;
     std::string standInPicture; // textures\mini\other.bmp, whether it exists or not
+
+    bool showsTimetable() const { return !timetableFile.empty() && timetableError.empty(); }
 };
 
+// Everything that choosing the consist decides, its timetable read.
 ConsistDetails describeConsist(const ConsistRecord& consist, std::string_view installRoot,
-                               std::uint8_t interfaceLanguage);
+                               Language language);
 
 // A timetable's bytes as the timetable window shows them: decoded from Windows-1250, one line
 // per line of the file, whichever of CR LF, LF or CR ends it.
 std::string timetableText(std::string_view bytes);
-
-struct PictureSize {
-    int width = 0;
-    int height = 0;
-};
-struct PicturePlace {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
-
-// The vehicle pictures stand in one row, one pixel in from the box's corner, each at its own
-// size and directly after the one before.
-std::vector<PicturePlace> placeInRow(const std::vector<PictureSize>& sizes);

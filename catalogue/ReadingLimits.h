@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Language.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -35,14 +37,13 @@ inline constexpr ReadLimits NoReadLimits{std::numeric_limits<std::uint64_t>::max
 
 enum class CutText { SceneryDescription, Timetable };
 
-// The last line of a text box whose file held more than is shown, in UTF-8, by interface
-// language (0 Polish, 1 English).
-constexpr std::string_view cutNotice(CutText text, std::uint8_t interfaceLanguage) {
-    constexpr std::string_view notices[2][2] = {
+// The last line of a text box whose file held more than is shown, in UTF-8.
+constexpr std::string_view cutNotice(CutText text, Language language) {
+    constexpr Bilingual<std::string_view> notices[2] = {
         {"… Skrócono: ta trasa zawiera więcej, niż program pokazuje.",
          "… Cut short: this scenery holds more than the launcher shows."},
         {"… Skrócono: ten rozkład jazdy jest dłuższy, niż program pokazuje.",
          "… Cut short: this timetable is longer than the launcher shows."},
     };
-    return notices[text == CutText::Timetable ? 1 : 0][interfaceLanguage == 0 ? 0 : 1];
+    return notices[text == CutText::Timetable ? 1 : 0].in(language);
 }

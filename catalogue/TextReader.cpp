@@ -1,9 +1,8 @@
 #include "catalogue/TextReader.h"
 
 #include "platform/CodePage1250.h"
+#include "platform/OrdinaryFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,34 +10,6 @@
 #include <cstring>
 
 namespace {
-
-// An ordinary file opened for reading, or the error that kept it from being opened.
-struct OpenedFile {
-    int fd = -1;
-    std::uint64_t size = 0;
-    int error = 0;            // errno of a failed open
-    bool notOrdinary = false; // a folder, a pipe or a device
-};
-
-OpenedFile openOrdinaryFile(const std::string& path) {
-    OpenedFile file;
-    // Non-blocking, so that a pipe or device under a data file's name cannot hang the launcher.
-    file.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (file.fd < 0) {
-        file.error = errno;
-        return file;
-    }
-    struct stat st {};
-    if (::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        file.error = errno;
-        file.notOrdinary = true;
-        ::close(file.fd);
-        file.fd = -1;
-        return file;
-    }
-    file.size = static_cast<std::uint64_t>(st.st_size);
-    return file;
-}
 
 // Up to size bytes, fewer only at the end of the file; -1 with errno on a failed read.
 ssize_t readSome(int fd, char* into, std::size_t size) {
@@ -72,9 +43,9 @@ TextReader::TextReader(FileHandle file, std::string_view bytes, ReadLimits limit
 
 TextReader TextReader::open(const std::string& path, ReadLimits limits) {
     if (path.empty()) return TextReader();
-    const OpenedFile file = openOrdinaryFile(path);
-    if (file.fd < 0) return TextReader();
-    return TextReader(FileHandle(file.fd), {}, limits, BlockSize);
+    OrdinaryFile file(path);
+    if (!file.ok()) return TextReader();
+    return TextReader(FileHandle(file.release()), {}, limits, BlockSize);
 }
 
 bool TextReader::fill() {
@@ -170,22 +141,22 @@ bool TextReader::scanToken(std::string* target) {
 }
 
 WholeFile readWholeFile(const std::string& path, std::uint64_t limit) {
-    const OpenedFile file = openOrdinaryFile(path);
+    const OrdinaryFile file(path);
     const std::string name = fileNameToUtf8(path);
-    if (file.notOrdinary) return {{}, "Cannot open file " + name + ": not an ordinary file"};
-    if (file.fd < 0) return {{}, "Cannot open file " + name + ": " + std::strerror(file.error)};
+    if (file.notOrdinary()) return {{}, "Cannot open file " + name + ": not an ordinary file"};
+    if (!file.ok()) return {{}, "Cannot open file " + name + ": " + std::strerror(file.error())};
     WholeFile whole;
-    whole.cut = file.size > limit;
-    whole.bytes.resize(static_cast<std::size_t>(std::min(file.size, limit)));
+    whole.cut = file.size() > limit;
+    whole.bytes.resize(static_cast<std::size_t>(std::min(file.size(), limit)));
     std::size_t size = 0;
     while (size < whole.bytes.size()) {
-        const ssize_t n = readSome(file.fd, whole.bytes.data() + size, whole.bytes.size() - size);
+        const ssize_t n =
+            readSome(file.get(), whole.bytes.data() + size, whole.bytes.size() - size);
         const int error = errno;
         if (n < 0) whole.error = "Cannot read file " + name + ": " + std::strerror(error);
         if (n <= 0) break; // a file that shrank while being read ends where it ended
         size += static_cast<std::size_t>(n);
     }
-    ::close(file.fd);
     if (!whole.ok()) return {{}, whole.error};
     whole.bytes.resize(size);
     return whole;

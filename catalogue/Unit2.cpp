@@ -5,9 +5,8 @@
 
 #include <QPlainTextEdit>
 
-TForm2::TForm2(const QWidget* mainWindow)
-    : ToolWindow(mainWindow, 551, 456, QStringLiteral("Rozkład jazdy")) {
-    setFont(designedFont(DesignedFace::MsSansSerif, 11));
+TForm2::TForm2(QWidget* mainWindow) : ToolWindow(mainWindow, 551, 456) {
+    setFont(windowFont());
 
     // Two pixels wider and one higher than the window, as designed, so that no frame shows.
     Memo3 = new QPlainTextEdit(this);
@@ -22,5 +21,21 @@ TForm2::TForm2(const QWidget* mainWindow)
     palette.setColor(QPalette::Base, Qt::white);
     Memo3->setPalette(palette);
     Memo3->setPlainText(QStringLiteral("Error"));
-    Memo3->setAccessibleName(QStringLiteral("Rozkład jazdy"));
+    showTexts(texts(), Language::Polish);
+}
+
+std::vector<WindowText> TForm2::texts() {
+    return {
+        {this, TextRole::Caption, {"Rozkład jazdy", "Timetable"}},
+        {Memo3, TextRole::AccessibleName, {"Rozkład jazdy", "Timetable"}},
+    };
+}
+
+void TForm2::showTimetable(const QString& caption, const QString& timetable) {
+    setWindowTitle(caption);
+    Memo3->setPlainText(timetable);
+}
+
+void TForm2::setLanguage(Language language) {
+    showTexts(texts(), language);
 }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "platform/Language.h"
 #include "platform/ToolWindow.h"
+#include "platform/WindowTexts.h"
+
+#include <vector>
 
 class QPlainTextEdit;
 
@@ -8,7 +12,16 @@ class QPlainTextEdit;
 class TForm2 : public ToolWindow {
     Q_OBJECT
 public:
-    explicit TForm2(const QWidget* mainWindow);
+    explicit TForm2(QWidget* mainWindow);
 
-    QPlainTextEdit* Memo3;
+    QPlainTextEdit* Memo3 = nullptr;
+
+    // Shows a consist's timetable, under its caption.
+    void showTimetable(const QString& caption, const QString& timetable);
+    // The window's texts in the interface language. The caption of a timetable shown goes back
+    // to the window's own; its text stays.
+    void setLanguage(Language language);
+
+private:
+    std::vector<WindowText> texts();
 };

@@ -4,7 +4,8 @@
 
 #include <QLabel>
 
-// A label that answers a click as a button does: a left button pressed and released inside it.
+// A label that answers a click as a link does: a left button pressed and released inside it, or
+// Enter while it has the focus.
 class ClickLabel : public QLabel {
     Q_OBJECT
 public:
@@ -16,6 +17,7 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     ClickTracker clicks_;

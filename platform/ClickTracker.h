@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRect>
 
@@ -30,3 +31,10 @@ public:
 private:
     bool pressed_ = false;
 };
+
+// Space, Enter or the keypad's Enter, which press a focused button.
+inline bool pressesLikeAButton(const QKeyEvent* event) {
+    const int key = event->key();
+    return (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) &&
+           (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}

@@ -4,7 +4,6 @@
 #include "platform/ShownText.h"
 
 #include <QCollator>
-#include <QFocusEvent>
 #include <QLocale>
 
 #include <dirent.h>
@@ -99,12 +98,4 @@ std::string FileListBox::selectedName() const {
 std::string FileListBox::fileName() const {
     const std::string name = selectedName();
     return name.empty() ? std::string() : directory_ + '/' + name;
-}
-
-void FileListBox::focusInEvent(QFocusEvent* event) {
-    // Focus alone selects nothing, and leaves no row current either, so that the first arrow
-    // key picks the first file: only a user's choice picks a scenery.
-    const bool hadSelection = !selectedItems().isEmpty();
-    ListBox::focusInEvent(event);
-    if (!hadSelection) selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::Clear);
 }

@@ -32,9 +32,6 @@ public:
 signals:
     void changed();
 
-protected:
-    void focusInEvent(QFocusEvent* event) override;
-
 private:
     void refill();
 

@@ -1,5 +1,7 @@
 #include "platform/FileReplacement.h"
 
+#include "platform/OrdinaryFile.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -115,12 +117,9 @@ void removeAbandonedTemporaries(const std::string& folder, const std::string& na
     while (const dirent* entry = ::readdir(dir.get())) {
         if (!isTemporaryOf(entry->d_name, name)) continue;
         const std::string path = folder + "/" + entry->d_name;
-        const Descriptor fd(
-            ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-        struct stat st {};
-        if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
-        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) continue;
-        if (stillNamed(fd.get(), path)) ::unlink(path.c_str());
+        const OrdinaryFile file(path, O_NOFOLLOW);
+        if (!file.ok() || ::flock(file.get(), LOCK_EX | LOCK_NB) != 0) continue;
+        if (stillNamed(file.get(), path)) ::unlink(path.c_str());
     }
 }
 

@@ -19,3 +19,7 @@ QFont designedFont(DesignedFace face, int pixelHeight, bool bold) {
     font.setHintingPreference(QFont::PreferFullHinting);
     return font;
 }
+
+QFont windowFont() {
+    return designedFont(DesignedFace::MsSansSerif, 11);
+}

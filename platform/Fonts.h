@@ -8,3 +8,6 @@
 enum class DesignedFace { MsSansSerif, Arial, Courier };
 
 QFont designedFont(DesignedFace face, int pixelHeight, bool bold = false);
+
+// The font of the windows' own texts, which their message boxes share.
+QFont windowFont();

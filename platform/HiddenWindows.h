@@ -5,7 +5,8 @@
 
 #include <vector>
 
-// The launcher's windows out of the way while a start is watched, and back as they were.
+// The launcher's windows out of the way while a start is watched, and back as they were, the
+// one that had the keyboard having it again.
 class HiddenWindows {
 public:
     // Hides every window of the launcher that is shown.
@@ -15,4 +16,5 @@ public:
 
 private:
     std::vector<QPointer<QWidget>> windows_;
+    QPointer<QWidget> active_;
 };

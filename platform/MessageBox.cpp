@@ -1,5 +1,7 @@
 #include "platform/MessageBox.h"
 
+#include "platform/Fonts.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
@@ -32,6 +34,7 @@ void MessageBox::showError(const QString& message) {
                     QApplication::activeWindow());
     // File names and the output of other programs are shown as written, never as markup.
     box.setTextFormat(Qt::PlainText);
+    box.setFont(windowFont());
     box.setAccessibleName(caption);
     box.exec();
 }
@@ -44,6 +47,7 @@ MessageBox::Answer MessageBox::askYesNo(const QString& caption, const QString& t
     QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
+    box.setFont(windowFont());
     box.setDefaultButton(QMessageBox::Yes);
     if (!yes.isEmpty()) box.button(QMessageBox::Yes)->setText(yes);
     if (!no.isEmpty()) box.button(QMessageBox::No)->setText(no);

@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -84,4 +85,14 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
     const ClickTracker::Release release = clicks_.release(event, rect());
     if (release == ClickTracker::Release::NotLeftButton) QWidget::mouseReleaseEvent(event);
     if (release == ClickTracker::Release::Click) emit clicked();
+}
+
+void PictureBox::keyPressEvent(QKeyEvent* event) {
+    if (!pressesLikeAButton(event)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // A held key clicks once.
+    if (!event->isAutoRepeat()) emit clicked();
+    event->accept();
 }

@@ -3,6 +3,7 @@
 #include "platform/BmpDecoder.h"
 #include "platform/CodePage1250.h"
 #include "platform/JpegDecoder.h"
+#include "platform/OrdinaryFile.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -11,11 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <utility>
 
 namespace {
 
@@ -70,23 +67,7 @@ std::int64_t pictureBytes(QSize size, int depth) {
     return width * height * (depth > 32 ? 8 : 4);
 }
 
-// A descriptor that closes itself unless handed on.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int get() const { return fd_; }
-    int release() { return std::exchange(fd_, -1); }
-
-private:
-    int fd_;
-};
-
-PictureLoad loadJpeg(const std::string& path, Descriptor& fd, QSize shownAt,
+PictureLoad loadJpeg(const std::string& path, OrdinaryFile& fd, QSize shownAt,
                      std::int64_t maxBytes) {
     std::FILE* file = ::fdopen(fd.get(), "rb");
     if (file == nullptr) return failure(path, std::strerror(errno));
@@ -111,7 +92,7 @@ PictureLoad loadJpeg(const std::string& path, Descriptor& fd, QSize shownAt,
     return failure(path, "not enough memory for the picture (" + pixels(decoded.headerSize) + ")");
 }
 
-PictureLoad loadWithQt(const std::string& path, Descriptor& fd, Format format,
+PictureLoad loadWithQt(const std::string& path, OrdinaryFile& fd, Format format,
                        std::int64_t maxBytes) {
     const char* qtFormat = format == Format::Bmp ? "bmp" : format == Format::Icon ? "ico" : "png";
     const char* what = format == Format::Bmp    ? "BMP picture"
@@ -140,7 +121,7 @@ PictureLoad loadWithQt(const std::string& path, Descriptor& fd, Format format,
 }
 
 // Bitmaps are checked here before Qt reads them: see BmpDecoder.h.
-PictureLoad loadBmp(const std::string& path, Descriptor& fd, std::int64_t fileSize,
+PictureLoad loadBmp(const std::string& path, OrdinaryFile& fd, std::int64_t fileSize,
                     std::int64_t maxBytes) {
     const BmpHeaders headers = readBmpHeaders(fd.get(), fileSize);
     if (!headers.valid) return failure(path, "not a valid BMP picture");
@@ -165,38 +146,35 @@ PictureLoad loadBmp(const std::string& path, Descriptor& fd, std::int64_t fileSi
 } // namespace
 
 PictureLoad loadPictureFile(const std::string& path, QSize shownAt, std::int64_t maxBytes) {
-    // Not blocking on a named pipe that happens to carry a picture's name.
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    OrdinaryFile fd(path);
     const auto cannotOpen = [&](PictureLoad::Outcome outcome, int error) {
         return PictureLoad{outcome, QImage(),
                            "Cannot open picture file " + fileNameToUtf8(path) + ": " +
                                std::strerror(error)};
     };
-    if (fd.get() < 0) {
-        const int error = errno;
+    if (fd.folder()) return cannotOpen(PictureLoad::Outcome::Missing, EISDIR);
+    if (!fd.ok() && !fd.notOrdinary()) {
+        const int error = fd.error();
         const bool missing = error == ENOENT || error == ENOTDIR;
         return cannotOpen(missing ? PictureLoad::Outcome::Missing : PictureLoad::Outcome::Failed,
                           error);
     }
-    struct stat info {};
-    if (::fstat(fd.get(), &info) != 0) return cannotOpen(PictureLoad::Outcome::Failed, errno);
-    if (S_ISDIR(info.st_mode)) return cannotOpen(PictureLoad::Outcome::Missing, EISDIR);
 
     const std::string extension = extensionOf(path);
     const Format format = formatOf(extension);
     if (format == Format::Unknown)
         return {PictureLoad::Outcome::Failed, QImage(),
                 "Unknown picture file extension (." + extension + ")"};
-    if (!S_ISREG(info.st_mode)) return failure(path, "not an ordinary file");
-    if (info.st_size == 0) return failure(path, "the file is empty");
+    if (fd.notOrdinary()) return failure(path, "not an ordinary file");
+    const auto size = static_cast<std::int64_t>(fd.size());
+    if (size == 0) return failure(path, "the file is empty");
     const std::int64_t maxFileBytes = maxBytes + PictureFileSlackBytes;
-    if (info.st_size > maxFileBytes) {
-        return failure(path, "the file is too large (" + std::to_string(info.st_size) +
-                                 " bytes, at most " + std::to_string(maxFileBytes) + ")");
+    if (size > maxFileBytes) {
+        return failure(path, "the file is too large (" + std::to_string(size) + " bytes, at most " +
+                                 std::to_string(maxFileBytes) + ")");
     }
-    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
 
     if (format == Format::Jpeg) return loadJpeg(path, fd, shownAt, maxBytes);
-    if (format == Format::Bmp) return loadBmp(path, fd, info.st_size, maxBytes);
+    if (format == Format::Bmp) return loadBmp(path, fd, size, maxBytes);
     return loadWithQt(path, fd, format, maxBytes);
 }

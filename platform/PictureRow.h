@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/ConsistDetails.h"
+#include "platform/PicturePlacement.h"
 
 #include <QImage>
 #include <cstdint>

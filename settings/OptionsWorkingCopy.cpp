@@ -6,6 +6,14 @@ namespace {
 
 using Field = std::string SimulatorSettings::*;
 
+struct YesNoWords {
+    std::string_view yes;
+    std::string_view no;
+};
+
+// The labels beside the yes/no sliders.
+constexpr Bilingual<YesNoWords> YesNoLabels{{"Tak", "Nie"}, {"Yes", "No"}};
+
 // The two-position sliders of the yes/no settings, TrackBar3 to TrackBar5.
 constexpr std::array<Field, 3> YesNoTrackBarFields{&SimulatorSettings::fullscreen,
                                                    &SimulatorSettings::renderalpha,
@@ -58,28 +66,13 @@ const MouseAxis* axisOfTrackBar(int n) {
 
 SimulatorSettings defaultSettings() {
     SimulatorSettings s;
-    s.width = "800";
-    s.height = "600";
-    s.bpp = "32";
-    s.fullscreen = "yes";
-    s.freefly = "no";
-    s.debugmode = "no";
-    s.soundenabled = "yes";
-    s.renderalpha = "yes";
-    s.physicslog = "no";
-    s.debuglog = "no";
-    s.adjustscreenfreq = "yes";
-    s.loadtraction = "yes";
-    s.livetraction = "yes";
-    s.enabletraction = "yes";
-    s.mousescalevertical = "0.5";
-    s.mousescalehorizontal = "3.2";
+    for (const SettingsField& field : SettingsFields) s.*field.member = field.defaultValue;
     return s;
 }
 
-std::string yesNoLabel(const std::string& value, std::uint8_t interfaceLanguage) {
-    if (value == "yes") return interfaceLanguage == 0 ? "Tak" : "Yes";
-    if (value == "no") return interfaceLanguage == 0 ? "Nie" : "No";
+std::string yesNoLabel(const std::string& value, Language language) {
+    if (value == "yes") return std::string(YesNoLabels.in(language).yes);
+    if (value == "no") return std::string(YesNoLabels.in(language).no);
     return value;
 }
 
@@ -179,7 +172,7 @@ Resolution OptionsWorkingCopy::resolution() const {
     return {settings_.width, settings_.height};
 }
 
-std::string OptionsWorkingCopy::trackBarLabel(int n, std::uint8_t interfaceLanguage) const {
+std::string OptionsWorkingCopy::trackBarLabel(int n, Language language) const {
     if (n == 1) {
         const Resolution size = resolution();
         return std::string(size.width) + "x" + std::string(size.height);
@@ -188,7 +181,7 @@ std::string OptionsWorkingCopy::trackBarLabel(int n, std::uint8_t interfaceLangu
         const std::string& bpp = settings_.bpp;
         return bpp == "32" || bpp == "16" ? bpp + " BPP" : bpp;
     }
-    return yesNoLabel(settings_.*yesNoField(n), interfaceLanguage);
+    return yesNoLabel(settings_.*yesNoField(n), language);
 }
 
 std::string OptionsWorkingCopy::settingsFile() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Language.h"
 #include "settings/SettingsFile.h"
 #include "settings/SimulatorSettings.h"
 
@@ -58,9 +59,9 @@ inline constexpr std::array<CheckState, 10> DesignedCheckStates{
 // What the defaults button sets.
 SimulatorSettings defaultSettings();
 
-// The text of a yes/no label (Label6, Label9, Label10) for a value, in the interface language
-// (0 Polish, 1 English); a value other than "yes" and "no" is shown as it stands.
-std::string yesNoLabel(const std::string& value, std::uint8_t interfaceLanguage);
+// The text of a yes/no label (Label6, Label9, Label10) for a value, in the interface language; a
+// value other than "yes" and "no" is shown as it stands.
+std::string yesNoLabel(const std::string& value, Language language);
 
 class OptionsWorkingCopy {
 public:
@@ -89,7 +90,7 @@ public:
     // working width and height as they stand.
     Resolution resolution() const;
     // The label beside TrackBar n, n from 1 to 5: Label2, Label4, Label6, Label9, Label10.
-    std::string trackBarLabel(int n, std::uint8_t interfaceLanguage) const;
+    std::string trackBarLabel(int n, Language language) const;
 
     // OK: the whole settings file.
     std::string settingsFile() const;

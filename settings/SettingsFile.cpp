@@ -6,51 +6,41 @@
 
 namespace {
 
-struct KeySlot {
-    unsigned char firstLetter;
-    std::string_view rest; // the key's other letters and its one blank, upper case
-    std::string SimulatorSettings::*field;
-    bool skipsLineOnWrongLetter;
-};
+// The key's letters after the first and its one blank, as read.
+bool restOfKey(std::string_view read, std::string_view key) {
+    if (read.size() != key.size() || read.back() != ' ') return false;
+    for (std::size_t i = 1; i < key.size(); ++i)
+        if (asciiUpper(static_cast<unsigned char>(read[i - 1])) !=
+            asciiUpper(static_cast<unsigned char>(key[i])))
+            return false;
+    return true;
+}
 
-// The order of the keys in the file the launcher writes.
-constexpr std::array<KeySlot, 15> KeySlots{{
-    {'W', "IDTH ", &SimulatorSettings::width, true},
-    {'H', "EIGHT ", &SimulatorSettings::height, true},
-    {'B', "PP ", &SimulatorSettings::bpp, true},
-    {'F', "ULLSCREEN ", &SimulatorSettings::fullscreen, true},
-    {'F', "REEFLY ", &SimulatorSettings::freefly, true},
-    {'D', "EBUGMODE ", &SimulatorSettings::debugmode, true},
-    {'S', "OUNDENABLED ", &SimulatorSettings::soundenabled, true},
-    {'R', "ENDERALPHA ", &SimulatorSettings::renderalpha, false},
-    {'P', "HYSICSLOG ", &SimulatorSettings::physicslog, false},
-    {'D', "EBUGLOG ", &SimulatorSettings::debuglog, false},
-    {'A', "DJUSTSCREENFREQ ", &SimulatorSettings::adjustscreenfreq, false},
-    {'M', "OUSESCALE ", &SimulatorSettings::mousescalehorizontal, false},
-    {'E', "NABLETRACTION ", &SimulatorSettings::enabletraction, false},
-    {'L', "OADTRACTION ", &SimulatorSettings::loadtraction, false},
-    {'L', "IVETRACTION ", &SimulatorSettings::livetraction, false},
-}};
-constexpr std::size_t FreeflySlot = 4;
-constexpr std::size_t MousescaleSlot = 11;
+// A field without a key of its own is the next value of the line before it.
+bool continuesLine(std::size_t field) {
+    return field < SettingsFields.size() && SettingsFields[field].key.empty();
+}
 
 } // namespace
 
 SimulatorSettings readSimulatorSettings(TextReader& in) {
     SimulatorSettings settings;
-    for (int i = 0; i < 6; ++i) in.skipLine();
-    for (std::size_t i = 0; i < KeySlots.size(); ++i) {
-        const KeySlot& slot = KeySlots[i];
-        if (asciiUpper(in.readChar()) != slot.firstLetter) {
-            if (slot.skipsLineOnWrongLetter) in.skipLine();
-        } else if (equalsUpperCased(in.readUpTo(slot.rest.size()), slot.rest)) {
+    for (std::size_t i = 0; i < SettingsFileHead.size(); ++i) in.skipLine();
+    for (std::size_t i = 0; i < SettingsFields.size(); ++i) {
+        const SettingsField& field = SettingsFields[i];
+        if (field.key.empty()) continue;
+        if (asciiUpper(in.readChar()) != asciiUpper(static_cast<unsigned char>(field.key[0]))) {
+            if (field.wrongFirstLetter == WrongFirstLetter::SkipsLine) in.skipLine();
+        } else if (restOfKey(in.readUpTo(field.key.size()), field.key)) {
             // Only a blank ends a value: a TAB or a line end is kept in it.
-            if (!in.readToken(settings.*slot.field)) break;
-            if (i == MousescaleSlot && !in.readToken(settings.mousescalevertical)) break;
+            if (!in.readToken(settings.*field.member)) break;
+            bool ended = false;
+            for (std::size_t next = i + 1; continuesLine(next) && !ended; ++next)
+                ended = !in.readToken(settings.*SettingsFields[next].member);
+            if (ended) break;
             in.skipLine();
         }
-        // The line after freefly is the wireframe line, never read.
-        if (i == FreeflySlot) in.skipLine();
+        if (!field.lineAfter.empty()) in.skipLine();
     }
     return settings;
 }
@@ -64,57 +54,34 @@ SimulatorSettings loadSimulatorSettings(const std::string& installRoot) {
     return readSimulatorSettings(in);
 }
 
-std::string formatSettingsFile(const SimulatorSettings& s, const Resolution& resolution,
+std::string formatSettingsFile(const SimulatorSettings& settings, const Resolution& resolution,
                                InvertFlags invert) {
-    const std::string horizontal = (invert.InvertHorizontal ? "-" : "") + s.mousescalehorizontal;
-    const std::string vertical = (invert.InvertVertical ? "-" : "") + s.mousescalevertical;
-    const std::string_view width = resolution.width, height = resolution.height;
+    SimulatorSettings written = settings;
+    written.width = resolution.width;
+    written.height = resolution.height;
+    if (invert.InvertHorizontal) written.mousescalehorizontal.insert(0, "-");
+    if (invert.InvertVertical) written.mousescalevertical.insert(0, "-");
+
     std::string text;
     text.reserve(1500);
-    const auto line = [&text](std::initializer_list<std::string_view> pieces) {
-        for (std::string_view piece : pieces) text += piece;
+    for (std::string_view line : SettingsFileHead) {
+        text += line;
         text += "\r\n";
-    };
-    line({"// ustawienia (w nawiasie wartosci default)"});
-    line({});
-    line({"sceneryfile quarkmce.scn", " \t",
-          "// domyslny plik ze sceneria, chyba ze w linii komend bedzie: -s filename"});
-    line({"humanctrlvehicle rsim-485", "\t",
-          "// domyslny pojazd sterowany przez gracza, chyba ze w linii komend bedzie: -v "
-          "vehiclename"});
-    line({});
-    line({});
-    line({"width ", width, "  ", "// szerokosc ekranu"});
-    line({"height ", height, " \t", "// wysokosc ekranu"});
-    line({"bpp ", s.bpp, " \t\t", "// (16) kolor (16 lub 32 bitowy)"});
-    line({"fullscreen ", s.fullscreen, " \t", "// (yes) tryb pelnoekranowy"});
-    line({"freefly ", s.freefly, " ", "20 10 -20", "\t",
-          "// (no x y z) yes: mozna latac po calej trasie"});
-    line({"wireframe no", "\t\t",
-          "//  (no) wyswietlanie tylko linii (uwaga, niektorych krawedzi moze nie wyswietlac)"});
-    line({"debugmode ", s.debugmode, "    \t",
-          "//  (no) yes: wylacza logike rozmyta sluzaca do detekcji awarii, wlacza klawisze "
-          "pomocnicze"});
-    line({"soundenabled ", s.soundenabled, " \t",
-          "// (yes) no: wylacza odgrywanie dzwiekow przestrzennych"});
-    line({"renderalpha ", s.renderalpha, "          ",
-          "// (yes) no: wylacza wyswietlanie polprzezroczystych tekstur i linii"});
-    line({"physicslog ", s.physicslog, "    \t",
-          "// (no) yes: wlacza zapisywanie parametrow fizycznych dla wszystkich obsadzonych "
-          "przez ai lub czlowieka pojazdow"});
-    line({"debuglog ", s.debuglog, "      ",
-          "// (yes) yes: wlacza zapisywanie informacji o uruchamianiu i przebiegu dzialania "
-          "programu"});
-    line({"adjustscreenfreq ", s.adjustscreenfreq, "    ",
-          "// (yes) yes: wlacza poprawke na czestotliwosc odswiezania monitora"});
-    line({"mousescale ", horizontal, " ", vertical, "  ",
-          "// czulosc myszy, mozna dawac ujemne dla invert mouse, default: 3.2 0.5"});
-    line({"enabletraction ", s.enabletraction, "       ",
-          "// (yes) no: wylacza poszukiwanie trakcji nad pantografami, sa one podnoszone na "
-          "stala wysokosc"});
-    line({"loadtraction ", s.loadtraction, "  ",
-          "// (yes) no: wylacza ladowanie elementow trakcji elektrycznej"});
-    line({"livetraction ", s.livetraction, "        ",
-          "// (yes) no: wylacza zaleznosc napiecia maszyny od trakcji elektrycznej"});
+    }
+    for (std::size_t i = 0; i < SettingsFields.size(); ++i) {
+        const SettingsField& field = SettingsFields[i];
+        if (!field.key.empty()) {
+            text += field.key;
+            text += ' ';
+        }
+        text += written.*field.member;
+        text += field.separator;
+        text += field.comment;
+        if (!continuesLine(i + 1)) text += "\r\n";
+        if (!field.lineAfter.empty()) {
+            text += field.lineAfter;
+            text += "\r\n";
+        }
+    }
     return text;
 }

@@ -3,9 +3,8 @@
 #include "platform/CodePage1250.h"
 #include "platform/CodePage852.h"
 #include "platform/InstallPath.h"
+#include "platform/OrdinaryFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,17 +14,6 @@
 #include <cstring>
 
 namespace {
-
-constexpr std::array<GhostviewQuestion, 2> GhostviewQuestions{{
-    {"Ostrzeżenie:",
-     "Nie wybrałeś składu do prowadzenia. Czy uruchomić symulator w trybie Ghostview "
-     "(\"latanie\" po scenerii) ?",
-     "Tak", "Nie"},
-    {"Warning:",
-     "You did not choose any consist to drive. Would you like to start the simulator in the "
-     "freefly mode?",
-     "Yes", "No"},
-}};
 
 struct FailureTexts {
     std::string_view start;
@@ -43,31 +31,41 @@ struct FailureTexts {
     std::string_view allMessages;
 };
 
-constexpr std::array<FailureTexts, 2> FailureTextsByLanguage{{
-    {"Nie udało się uruchomić symulatora: ", "nie ma takiego pliku",
-     "plik nie jest ani programem, ani programem Windows",
-     "to program Windows, a w ścieżce wyszukiwania nie ma programu wine",
-     "nie można pisać w folderze podręcznym programu ", "",
-     "nie udało się zbudować polskich ustawień regionalnych (pl_PL.UTF-8) dla wine",
-     "W Debianie potrzebny jest do tego pakiet locales; jako root:\n  apt-get install locales",
-     " zakończyło pracę z kodem ", " zostało przerwane sygnałem ",
-     "to 32-bitowy program Windows, a to wine nie uruchamia programów 32-bitowych",
-     "W Debianie wine dla programów 32-bitowych instaluje się jako root poleceniami:",
-     "Wszystkie komunikaty są w pliku "},
-    {"The simulator could not be started: ", "no such file",
-     "neither executable nor a Windows program",
-     "a Windows program, and no wine on the search path", "the launcher's cache folder ",
-     " cannot be written", "the Polish locale (pl_PL.UTF-8) for wine could not be built",
-     "On Debian this needs the package locales; as root:\n  apt-get install locales",
-     " ended with exit code ", " was ended by signal ",
-     "a 32-bit Windows program, which this wine cannot run",
-     "On Debian, wine for 32-bit programs is installed as root with:",
-     "All the messages are in the file "},
-}};
+// What the start button may say, in both languages.
+struct LaunchTexts {
+    GhostviewQuestion question;
+    FailureTexts failure;
+};
 
-std::size_t languageIndex(std::uint8_t interfaceLanguage) {
-    return interfaceLanguage == 1 ? 1 : 0;
-}
+constexpr Bilingual<LaunchTexts> Texts{
+    {{"Ostrzeżenie:",
+      "Nie wybrałeś składu do prowadzenia. Czy uruchomić symulator w trybie Ghostview "
+      "(\"latanie\" po scenerii) ?",
+      "Tak", "Nie"},
+     {"Nie udało się uruchomić symulatora: ", "nie ma takiego pliku",
+      "plik nie jest ani programem, ani programem Windows",
+      "to program Windows, a w ścieżce wyszukiwania nie ma programu wine",
+      "nie można pisać w folderze podręcznym programu ", "",
+      "nie udało się zbudować polskich ustawień regionalnych (pl_PL.UTF-8) dla wine",
+      "W Debianie potrzebny jest do tego pakiet locales; jako root:\n  apt-get install locales",
+      " zakończyło pracę z kodem ", " zostało przerwane sygnałem ",
+      "to 32-bitowy program Windows, a to wine nie uruchamia programów 32-bitowych",
+      "W Debianie wine dla programów 32-bitowych instaluje się jako root poleceniami:",
+      "Wszystkie komunikaty są w pliku "}},
+    {{"Warning:",
+      "You did not choose any consist to drive. Would you like to start the simulator in the "
+      "freefly mode?",
+      "Yes", "No"},
+     {"The simulator could not be started: ", "no such file",
+      "neither executable nor a Windows program",
+      "a Windows program, and no wine on the search path", "the launcher's cache folder ",
+      " cannot be written", "the Polish locale (pl_PL.UTF-8) for wine could not be built",
+      "On Debian this needs the package locales; as root:\n  apt-get install locales",
+      " ended with exit code ", " was ended by signal ",
+      "a 32-bit Windows program, which this wine cannot run",
+      "On Debian, wine for 32-bit programs is installed as root with:",
+      "All the messages are in the file "}},
+};
 
 std::uint32_t littleEndian(const unsigned char* bytes, int size) {
     std::uint32_t value = 0;
@@ -81,25 +79,21 @@ struct ProgramHeader {
 };
 
 // A simulator made on Windows is a PE file, whose DOS header begins with "MZ" and points at the
-// PE header, where the machine tells a 32-bit program from a 64-bit one. The file is opened
-// without blocking, so that a pipe under the simulator's name cannot hang the launcher.
+// PE header, where the machine tells a 32-bit program from a 64-bit one.
 ProgramHeader readProgramHeader(const std::string& path) {
     ProgramHeader header;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return header;
-    struct stat st {};
+    const OrdinaryFile file(path);
+    if (!file.ok()) return header;
     unsigned char dos[64] = {};
-    const ssize_t dosSize =
-        ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? ::pread(fd, dos, sizeof dos, 0) : ssize_t{0};
+    const ssize_t dosSize = ::pread(file.get(), dos, sizeof dos, 0);
     header.windows = dosSize >= 2 && dos[0] == 'M' && dos[1] == 'Z';
     unsigned char pe[6] = {};
     if (header.windows && dosSize == sizeof dos &&
-        ::pread(fd, pe, sizeof pe, littleEndian(dos + 0x3C, 4)) == sizeof pe &&
+        ::pread(file.get(), pe, sizeof pe, littleEndian(dos + 0x3C, 4)) == sizeof pe &&
         std::memcmp(pe, "PE\0\0", 4) == 0) {
         const std::uint32_t machine = littleEndian(pe + 4, 2);
         header.bits = machine == 0x014C ? 32 : machine == 0x8664 ? 64 : 0;
     }
-    ::close(fd);
     return header;
 }
 
@@ -143,8 +137,8 @@ std::vector<std::string> wineArguments(std::string_view sceneryFile, std::string
             windows1250ToUtf8Reversibly(vehicle)};
 }
 
-const GhostviewQuestion& ghostviewQuestion(std::uint8_t interfaceLanguage) {
-    return GhostviewQuestions[languageIndex(interfaceLanguage)];
+const GhostviewQuestion& ghostviewQuestion(Language language) {
+    return Texts.in(language).question;
 }
 
 namespace {
@@ -209,9 +203,9 @@ std::vector<std::string> shownArguments(const SimulatorCommand& command) {
     return shown;
 }
 
-std::string startFailureMessage(std::uint8_t interfaceLanguage, const SimulatorCommand& command,
+std::string startFailureMessage(Language language, const SimulatorCommand& command,
                                 const StartFailure& failure) {
-    const FailureTexts& texts = FailureTextsByLanguage[languageIndex(interfaceLanguage)];
+    const FailureTexts& texts = Texts.in(language).failure;
     std::string reason;
     std::string hint;
     const int error = failure.error;
@@ -265,11 +259,10 @@ std::string startFailureMessage(std::uint8_t interfaceLanguage, const SimulatorC
     return message;
 }
 
-std::string startFailureMessage(std::uint8_t interfaceLanguage, const SimulatorCommand& command,
-                                int error) {
+std::string startFailureMessage(Language language, const SimulatorCommand& command, int error) {
     StartFailure failure;
     failure.error = error;
-    return startFailureMessage(interfaceLanguage, command, failure);
+    return startFailureMessage(language, command, failure);
 }
 
 std::vector<std::string> lastLines(std::string_view output, std::size_t count) {

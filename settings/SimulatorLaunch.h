@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/Language.h"
 #include "settings/WineSetting.h"
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,15 +27,15 @@ std::vector<std::string> launchArguments(std::string_view sceneryFile, std::stri
 // it is on disk when that is UTF-8 and else decoded as well.
 std::vector<std::string> wineArguments(std::string_view sceneryFile, std::string_view vehicle);
 
-// The question asked before the simulator starts without a consist, in the interface language
-// (0 Polish, 1 English), with the labels of its two buttons. UTF-8.
+// The question asked before the simulator starts without a consist, in the interface language,
+// with the labels of its two buttons. UTF-8.
 struct GhostviewQuestion {
     std::string_view caption;
     std::string_view text;
     std::string_view yes;
     std::string_view no;
 };
-const GhostviewQuestion& ghostviewQuestion(std::uint8_t interfaceLanguage);
+const GhostviewQuestion& ghostviewQuestion(Language language);
 
 // What a press of the start button runs: the installation's rsim.exe itself, or, when it is a
 // Windows program (it begins with "MZ"), wine with the simulator's path before the arguments.
@@ -87,12 +87,11 @@ struct StartFailure {
 
 // The error box's text, in the interface language. UTF-8; the path is shown by the file-name
 // rule, the lines of output as they were written.
-std::string startFailureMessage(std::uint8_t interfaceLanguage, const SimulatorCommand& command,
+std::string startFailureMessage(Language language, const SimulatorCommand& command,
                                 const StartFailure& failure);
 
 // The same for a process that could not be started, with the system error number.
-std::string startFailureMessage(std::uint8_t interfaceLanguage, const SimulatorCommand& command,
-                                int error);
+std::string startFailureMessage(Language language, const SimulatorCommand& command, int error);
 
 // The last count lines of a program's output that hold more than blanks, without their line
 // ends.

@@ -1,9 +1,12 @@
 #include "settings/Unit4.h"
 
+#include "platform/Button.h"
+#include "platform/CheckBox.h"
 #include "platform/FileReplacement.h"
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
 #include "platform/ShownText.h"
+#include "platform/TrackBar.h"
 #include "platform/WindowPlacement.h"
 #include "settings/SettingsFile.h"
 
@@ -14,7 +17,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
-#include <QStyleOptionSlider>
 
 #include <algorithm>
 #include <array>
@@ -24,27 +26,13 @@ namespace {
 
 // A box that shows a value it does not know in its third state. A click takes it from there to
 // checked, and from then on it moves only between checked and unchecked.
-class SettingCheckBox : public QCheckBox {
+class SettingCheckBox : public CheckBox {
 public:
-    using QCheckBox::QCheckBox;
+    using CheckBox::CheckBox;
 
 protected:
     void nextCheckState() override {
         setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
-    }
-};
-
-// The old trackbar drew its channel, thumb and ticks in the top 33 pixels of a taller control:
-// the mouse group's invert boxes stand over the rest of its sliders.
-class TrackBar : public QSlider {
-public:
-    using QSlider::QSlider;
-
-protected:
-    void initStyleOption(QStyleOptionSlider* option) const override {
-        QSlider::initStyleOption(option);
-        if (orientation() == Qt::Horizontal)
-            option->rect.setHeight(std::min(option->rect.height(), 33));
     }
 };
 
@@ -80,14 +68,15 @@ CheckState fromQt(Qt::CheckState state) {
     return CheckState::Unchecked;
 }
 
-QGroupBox* makeGroupBox(QWidget* parent, const QString& caption, QRect geometry) {
-    auto* box = new QGroupBox(caption, parent);
+QGroupBox* makeGroupBox(QWidget* parent, QRect geometry) {
+    auto* box = new QGroupBox(parent);
     box->setGeometry(geometry);
     return box;
 }
 
-QLabel* makeLabel(QWidget* parent, const QString& caption, QRect geometry,
-                  Qt::Alignment alignment = Qt::AlignLeft) {
+// A label whose caption comes from the window's texts, or is given here.
+QLabel* makeLabel(QWidget* parent, QRect geometry, Qt::Alignment alignment = Qt::AlignLeft,
+                  const QString& caption = QString()) {
     auto* label = new QLabel(caption, parent);
     label->setGeometry(geometry);
     label->setAlignment(alignment | Qt::AlignTop);
@@ -115,94 +104,82 @@ QSlider* makeTrackBar(QWidget* parent, int n, QRect geometry) {
     return slider;
 }
 
-QCheckBox* makeCheckBox(QWidget* parent, const QString& caption, QRect geometry,
-                        CheckState designed) {
-    auto* box = new SettingCheckBox(caption, parent);
+QCheckBox* makeCheckBox(QWidget* parent, QRect geometry, CheckState designed) {
+    auto* box = new SettingCheckBox(parent);
     box->setGeometry(geometry);
     box->setCheckState(toQt(designed));
     return box;
 }
 
-QCheckBox* makeCheckBox(QWidget* parent, int n, const QString& caption, QRect geometry) {
-    return makeCheckBox(parent, caption, geometry,
-                        DesignedCheckStates[static_cast<std::size_t>(n - 1)]);
+QCheckBox* makeCheckBox(QWidget* parent, int n, QRect geometry) {
+    return makeCheckBox(parent, geometry, DesignedCheckStates[static_cast<std::size_t>(n - 1)]);
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& caption, QRect geometry) {
+    auto* button = new Button(caption, parent);
+    button->setGeometry(geometry);
+    return button;
 }
 
 } // namespace
 
-TForm4::TForm4(const QWidget* mainWindow, const SimulatorSettings& mainCopy,
-               const std::uint8_t& interfaceLanguage, std::string installRoot)
-    : ToolWindow(mainWindow, 417, 528, QStringLiteral("Opcje")), W(mainCopy),
-      InterfaceLanguage(interfaceLanguage), InstallRoot(std::move(installRoot)) {
+TForm4::TForm4(QWidget* mainWindow, const SimulatorSettings& mainCopy,
+               const Language& interfaceLanguage, std::string installRoot)
+    : ToolWindow(mainWindow, 417, 528), W(mainCopy), InterfaceLanguage(interfaceLanguage),
+      InstallRoot(std::move(installRoot)) {
     fillBackground(this, QColor(192, 220, 192));
-    setFont(designedFont(DesignedFace::MsSansSerif, 11));
+    setFont(windowFont());
     buildControls();
     // The working copy was made from the main window's copy and shown; the controls follow it.
     ustaw();
 }
 
 void TForm4::buildControls() {
-    GroupBox1 = makeGroupBox(this, QStringLiteral("Grafika"), {8, 8, 401, 169});
-    Label1 = makeLabel(GroupBox1, QStringLiteral("Rozdzielczość ekranu:"), {136, 24, 107, 13},
-                       Qt::AlignHCenter);
+    GroupBox1 = makeGroupBox(this, {8, 8, 401, 169});
+    Label1 = makeLabel(GroupBox1, {136, 24, 107, 13}, Qt::AlignHCenter);
     TrackBar1 = makeTrackBar(GroupBox1, 1, {128, 40, 150, 33});
-    Label2 = makeLabel(GroupBox1, QStringLiteral("640x480"), {136, 72, 137, 13}, Qt::AlignHCenter);
-    Label3 = makeLabel(GroupBox1, QStringLiteral("Głębia kolorów:"), {16, 104, 89, 13});
+    // The labels beside the sliders show the settings, as ustaw puts them there.
+    Label2 = makeLabel(GroupBox1, {136, 72, 137, 13}, Qt::AlignHCenter);
+    Label3 = makeLabel(GroupBox1, {16, 104, 89, 13});
     TrackBar2 = makeTrackBar(GroupBox1, 2, {120, 96, 41, 33});
-    Label4 = makeLabel(GroupBox1, QStringLiteral("32 BPP"), {160, 104, 49, 13});
-    Label5 = makeLabel(GroupBox1, QStringLiteral("Tryb pełnoekranowy:"), {16, 136, 105, 13});
+    Label4 = makeLabel(GroupBox1, {160, 104, 49, 13});
+    Label5 = makeLabel(GroupBox1, {16, 136, 105, 13});
     // The full-screen slider lies on the window itself, over the group's full-screen row.
     TrackBar3 = makeTrackBar(this, 3, {128, 136, 41, 33});
-    Label6 = makeLabel(GroupBox1, QStringLiteral("Tak"), {161, 136, 33, 13});
-    Label7 = makeLabel(GroupBox1, QStringLiteral("Render Alpha:"), {240, 104, 89, 13});
+    Label6 = makeLabel(GroupBox1, {161, 136, 33, 13});
+    // Render Alpha and OK read the same in both languages.
+    Label7 =
+        makeLabel(GroupBox1, {240, 104, 89, 13}, Qt::AlignLeft, QStringLiteral("Render Alpha:"));
     TrackBar4 = makeTrackBar(GroupBox1, 4, {328, 96, 41, 33});
-    Label9 = makeLabel(GroupBox1, QStringLiteral("Yes"), {369, 104, 25, 13});
-    Label8 = makeLabel(GroupBox1, QStringLiteral("Wyświetl trakcję:"), {240, 136, 80, 13});
+    Label9 = makeLabel(GroupBox1, {369, 104, 25, 13});
+    Label8 = makeLabel(GroupBox1, {240, 136, 80, 13});
     TrackBar5 = makeTrackBar(GroupBox1, 5, {328, 128, 41, 33});
-    Label10 = makeLabel(GroupBox1, QStringLiteral("Tak"), {369, 136, 25, 13});
+    Label10 = makeLabel(GroupBox1, {369, 136, 25, 13});
 
-    GroupBox3 = makeGroupBox(this, QStringLiteral("Mysz"), {8, 184, 401, 105});
-    Label11 = makeLabel(GroupBox3, QStringLiteral("Czułość w poziomie:"), {40, 24, 137, 17});
+    GroupBox3 = makeGroupBox(this, {8, 184, 401, 105});
+    Label11 = makeLabel(GroupBox3, {40, 24, 137, 17});
     TrackBar6 = makeTrackBar(GroupBox3, 6, {32, 40, 150, 45});
-    CheckBox8 =
-        makeCheckBox(GroupBox3, 8, QStringLiteral("Odwróć (Invert mouse)"), {40, 80, 137, 17});
-    Label12 = makeLabel(GroupBox3, QStringLiteral("Czułość w pionie:"), {224, 24, 137, 17});
+    CheckBox8 = makeCheckBox(GroupBox3, 8, {40, 80, 137, 17});
+    Label12 = makeLabel(GroupBox3, {224, 24, 137, 17});
     TrackBar7 = makeTrackBar(GroupBox3, 7, {216, 40, 150, 45});
-    CheckBox10 =
-        makeCheckBox(GroupBox3, 10, QStringLiteral("Odwróć (Invert mouse)"), {224, 80, 137, 17});
+    CheckBox10 = makeCheckBox(GroupBox3, 10, {224, 80, 137, 17});
 
-    GroupBox2 = makeGroupBox(this, QStringLiteral("Pozostałe"), {8, 296, 401, 193});
-    CheckBox9 = makeCheckBox(GroupBox2, 9, QStringLiteral("Tryb Freefly - latanie po całej trasie"),
-                             {24, 24, 225, 17});
-    CheckBox1 =
-        makeCheckBox(GroupBox2, 1, QStringLiteral("Dźwięki przestrzenne"), {24, 40, 233, 17});
-    CheckBox4 = makeCheckBox(GroupBox2, 4, QStringLiteral("Debugmode"), {24, 56, 217, 17});
-    CheckBox3 = makeCheckBox(
-        GroupBox2, 3,
-        QStringLiteral("Zapisywanie informacji o uruchamianiu i przebiegu działania programu "),
-        {24, 72, 353, 17});
-    CheckBox5 = makeCheckBox(GroupBox2, 5, QStringLiteral("Zapis parametrów fizycznych do pliku"),
-                             {24, 88, 249, 17});
-    CheckBox6 = makeCheckBox(GroupBox2, 6, QStringLiteral("Poszukiwanie trakcji nad pantografami"),
-                             {24, 104, 257, 17});
-    CheckBox7 = makeCheckBox(
-        GroupBox2, 7, QStringLiteral("Uwzględnianie zależnosci między fizyką a siecią trakcyjną"),
-        {24, 120, 337, 17});
-    CheckBox2 =
-        makeCheckBox(GroupBox2, 2, QStringLiteral("Poprawka na częstotliwość odswieżania monitora"),
-                     {24, 136, 329, 17});
-    CheckBox11 = makeCheckBox(
-        GroupBox2,
-        QStringLiteral("Nie zamykaj tego programu automatycznie po uruchomieniu symulatora"),
-        {24, 168, 361, 17}, CheckState::Unchecked);
+    GroupBox2 = makeGroupBox(this, {8, 296, 401, 193});
+    CheckBox9 = makeCheckBox(GroupBox2, 9, {24, 24, 225, 17});
+    CheckBox1 = makeCheckBox(GroupBox2, 1, {24, 40, 233, 17});
+    CheckBox4 = makeCheckBox(GroupBox2, 4, {24, 56, 217, 17});
+    CheckBox3 = makeCheckBox(GroupBox2, 3, {24, 72, 353, 17});
+    CheckBox5 = makeCheckBox(GroupBox2, 5, {24, 88, 249, 17});
+    CheckBox6 = makeCheckBox(GroupBox2, 6, {24, 104, 257, 17});
+    CheckBox7 = makeCheckBox(GroupBox2, 7, {24, 120, 337, 17});
+    CheckBox2 = makeCheckBox(GroupBox2, 2, {24, 136, 329, 17});
+    CheckBox11 = makeCheckBox(GroupBox2, {24, 168, 361, 17}, CheckState::Unchecked);
 
-    Button1 = new QPushButton(QStringLiteral("Standardowe ustawienia"), this);
-    Button1->setGeometry(8, 496, 137, 25);
-    Button2 = new QPushButton(QStringLiteral("Anuluj"), this);
-    Button2->setGeometry(208, 496, 99, 25);
-    Button3 = new QPushButton(QStringLiteral("OK"), this);
-    Button3->setGeometry(312, 496, 99, 25);
+    Button1 = makeButton(this, QString(), {8, 496, 137, 25});
+    Button2 = makeButton(this, QString(), {208, 496, 99, 25});
+    Button3 = makeButton(this, QStringLiteral("OK"), {312, 496, 99, 25});
 
+    showTexts(texts(), Language::Polish);
     for (QWidget* control : captioned()) {
         control->setMinimumWidth(control->width());
         fitToText(control);
@@ -262,7 +239,63 @@ void TForm4::ustaw() {
     for (int n = 1; n <= 5; ++n) showTrackBarLabel(n);
 }
 
-void TForm4::showLanguageTexts() {
+std::vector<WindowText> TForm4::texts() {
+    const Bilingual<const char*> invert{"Odwróć (Invert mouse)", "Invert mouse"};
+    return {
+        {this, TextRole::Caption, {"Opcje", "Options"}},
+        {GroupBox1, TextRole::Caption, {"Grafika", "Graphics"}},
+        {GroupBox3, TextRole::Caption, {"Mysz", "Mouse"}},
+        {GroupBox2, TextRole::Caption, {"Pozostałe", "Other"}},
+        {CheckBox8, TextRole::Caption, invert},
+        {CheckBox10, TextRole::Caption, invert},
+        {CheckBox9, TextRole::Caption, {"Tryb Freefly - latanie po całej trasie", "Freefly mode"}},
+        {CheckBox1, TextRole::Caption, {"Dźwięki przestrzenne", "Surround sounds enabled"}},
+        {CheckBox3,
+         TextRole::Caption,
+         {"Zapisywanie informacji o uruchamianiu i przebiegu działania programu ",
+          "Log data to the file"}},
+        {CheckBox4, TextRole::Caption, {"Debugmode", "Debug mode"}},
+        {CheckBox5,
+         TextRole::Caption,
+         {"Zapis parametrów fizycznych do pliku", "Log physics data to the file"}},
+        {CheckBox6,
+         TextRole::Caption,
+         {"Poszukiwanie trakcji nad pantografami", "Seek traction over the pantographs"}},
+        {CheckBox7,
+         TextRole::Caption,
+         {"Uwzględnianie zależnosci między fizyką a siecią trakcyjną",
+          "Physics dependent electrical traction"}},
+        {CheckBox2,
+         TextRole::Caption,
+         {"Poprawka na częstotliwość odswieżania monitora", "Display frequency adjustment"}},
+        {CheckBox11,
+         TextRole::Caption,
+         {"Nie zamykaj tego programu automatycznie po uruchomieniu symulatora",
+          "Do not close this program after executing the simulator"}},
+        {Label1, TextRole::Caption, {"Rozdzielczość ekranu:", "Screen resolution:"}},
+        {Label3, TextRole::Caption, {"Głębia kolorów:", "Colour depth:"}},
+        {Label5, TextRole::Caption, {"Tryb pełnoekranowy:", "Fullscreen mode:"}},
+        {Label8, TextRole::Caption, {"Wyświetl trakcję:", "Electric traction display:"}},
+        {Label11, TextRole::Caption, {"Czułość w poziomie:", "Horizontal sensivity:"}},
+        {Label12, TextRole::Caption, {"Czułość w pionie:", "Vertical sensivity:"}},
+        {Button2, TextRole::Caption, {"Anuluj", "Cancel"}},
+        {Button1, TextRole::Caption, {"Standardowe ustawienia", "Default settings"}},
+    };
+}
+
+void TForm4::showForEditing() {
+    Memo1.clear();
+    show();
+}
+
+bool TForm4::staysOpenAfterStart() const {
+    return CheckBox11->isChecked();
+}
+
+void TForm4::setLanguage(Language language) {
+    showTexts(texts(), language);
+    // The English caption is longer, and would run into the slider.
+    Label8->move(language == Language::English ? 218 : 240, Label8->y());
     for (int n = 3; n <= 5; ++n) showTrackBarLabel(n);
     for (QWidget* control : captioned()) fitToText(control);
     nameTrackBarsAfterTheirLabels();

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "platform/Language.h"
 #include "platform/ToolWindow.h"
+#include "platform/WindowTexts.h"
 #include "settings/OptionsWorkingCopy.h"
 #include "settings/SimulatorSettings.h"
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,56 +22,63 @@ class TForm4 : public ToolWindow {
 public:
     // mainCopy is the main window's copy of the settings, read before this window is created.
     // interfaceLanguage is the main window's live language field, read whenever a text is set.
-    TForm4(const QWidget* mainWindow, const SimulatorSettings& mainCopy,
-           const std::uint8_t& interfaceLanguage, std::string installRoot);
+    TForm4(QWidget* mainWindow, const SimulatorSettings& mainCopy,
+           const Language& interfaceLanguage, std::string installRoot);
 
     // The controls, named as designed.
-    QGroupBox* GroupBox1;
-    QLabel* Label1;
-    QSlider* TrackBar1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QSlider* TrackBar2;
-    QLabel* Label4;
-    QLabel* Label5;
-    QSlider* TrackBar3;
-    QLabel* Label6;
-    QLabel* Label7;
-    QSlider* TrackBar4;
-    QLabel* Label9;
-    QLabel* Label8;
-    QSlider* TrackBar5;
-    QLabel* Label10;
-    QGroupBox* GroupBox3;
-    QLabel* Label11;
-    QSlider* TrackBar6;
-    QCheckBox* CheckBox8;
-    QLabel* Label12;
-    QSlider* TrackBar7;
-    QCheckBox* CheckBox10;
-    QGroupBox* GroupBox2;
-    QCheckBox* CheckBox9;
-    QCheckBox* CheckBox1;
-    QCheckBox* CheckBox4;
-    QCheckBox* CheckBox3;
-    QCheckBox* CheckBox5;
-    QCheckBox* CheckBox6;
-    QCheckBox* CheckBox7;
-    QCheckBox* CheckBox2;
-    QCheckBox* CheckBox11; // the launcher stays open after starting the simulator; not saved
-    QPushButton* Button1;
-    QPushButton* Button2;
-    QPushButton* Button3;
+    QGroupBox* GroupBox1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QSlider* TrackBar1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QSlider* TrackBar2 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label5 = nullptr;
+    QSlider* TrackBar3 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* Label7 = nullptr;
+    QSlider* TrackBar4 = nullptr;
+    QLabel* Label9 = nullptr;
+    QLabel* Label8 = nullptr;
+    QSlider* TrackBar5 = nullptr;
+    QLabel* Label10 = nullptr;
+    QGroupBox* GroupBox3 = nullptr;
+    QLabel* Label11 = nullptr;
+    QSlider* TrackBar6 = nullptr;
+    QCheckBox* CheckBox8 = nullptr;
+    QLabel* Label12 = nullptr;
+    QSlider* TrackBar7 = nullptr;
+    QCheckBox* CheckBox10 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QCheckBox* CheckBox9 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QCheckBox* CheckBox4 = nullptr;
+    QCheckBox* CheckBox3 = nullptr;
+    QCheckBox* CheckBox5 = nullptr;
+    QCheckBox* CheckBox6 = nullptr;
+    QCheckBox* CheckBox7 = nullptr;
+    QCheckBox* CheckBox2 = nullptr;
+    QCheckBox* CheckBox11 =
+        nullptr; // the launcher stays open after starting the simulator; not saved
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
 
     // The settings writer's line buffer: the lines of the last save. It is never shown.
     std::vector<std::string> Memo1;
 
     // Shows the working copy in the controls; it changes no value.
     void ustaw();
-    // For the language switch, after it has set the captions: sets again the texts that follow
-    // the interface language, fits each caption's control to its text and names the sliders
-    // after their labels. It changes no control's state.
-    void showLanguageTexts();
+
+    // The main window's options button: the writer's line buffer starts empty, and the window
+    // shows.
+    void showForEditing();
+    // Whether the launcher stays open after it has started the simulator.
+    bool staysOpenAfterStart() const;
+    // For the language switch, once the interface language has changed: the captions in it,
+    // Label8 where its caption fits, the yes/no labels again, each caption's control fitted to
+    // its text and the sliders named after their labels. It changes no control's state.
+    void setLanguage(Language language);
 
     const OptionsWorkingCopy& workingCopy() const { return W; }
 
@@ -100,6 +108,7 @@ protected:
 
 private:
     void buildControls();
+    std::vector<WindowText> texts();
     std::vector<QWidget*> captioned() const;
     QSlider* trackBar(int n) const;
     QCheckBox* checkBox(int n) const;
@@ -110,6 +119,6 @@ private:
     void nameTrackBarsAfterTheirLabels();
 
     OptionsWorkingCopy W;
-    const std::uint8_t& InterfaceLanguage;
+    const Language& InterfaceLanguage;
     const std::string InstallRoot;
 };

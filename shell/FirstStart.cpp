@@ -71,65 +71,73 @@ std::string execLineOf(std::string_view entry) {
 
 struct Texts {
     std::array<std::string_view, 14> byKind;
+    // The reasons a player meets most; any other is given in the system's words.
+    std::string_view permissionDenied;
+    std::string_view readOnlyFileSystem;
+    std::string_view noSuchFileOrFolder;
 };
 
-constexpr std::array<Texts, 2> TextsByLanguage{{
+constexpr Bilingual<Texts> TextsByLanguage{
     {{
-        "Torvia RSIM-424",
-        "Ten program nie leży w folderze instalacji symulatora RSIM-424: w folderze %1 nie ma "
-        "ani rsim.exe, ani folderu scenery.\n\nWskaż folder, w którym zainstalowano symulator. "
-        "Program umieści w nim odnośnik rsim-launcher do siebie i doda do menu pozycję, która "
-        "uruchamia go dla tej instalacji.",
-        "Wskaż folder…",
-        "Zakończ",
-        "Wskaż folder instalacji symulatora RSIM-424",
-        "Szukaj w:",
-        "Folder:",
-        "Wybierz",
-        "Anuluj",
-        "W folderze %1 nie ma ani rsim.exe, ani folderu scenery, więc nie jest to instalacja "
-        "symulatora. Wskaż inny folder",
-        "Nie można zapisywać w folderze %1 (%2), więc nie da się w nim umieścić odnośnika "
-        "rsim-launcher. Niczego nie zapisano",
-        "Nie można uruchomić programu %1 (%2)",
-        "Nie udało się zapisać pozycji menu %1 (%2); program uruchomi się bez niej",
-        "Nazwy folderu %1 nie da się zapisać w pozycji menu; program uruchomi się bez niej",
-    }},
+         "Torvia RSIM-424",
+         "Ten program nie leży w folderze instalacji symulatora RSIM-424: w folderze %1 nie ma "
+         "ani rsim.exe, ani folderu scenery.\n\nWskaż folder, w którym zainstalowano symulator. "
+         "Program umieści w nim odnośnik rsim-launcher do siebie i doda do menu pozycję, która "
+         "uruchamia go dla tej instalacji.",
+         "Wskaż folder…",
+         "Zakończ",
+         "Wskaż folder instalacji symulatora RSIM-424",
+         "Szukaj w:",
+         "Folder:",
+         "Wybierz",
+         "Anuluj",
+         "W folderze %1 nie ma ani rsim.exe, ani folderu scenery, więc nie jest to instalacja "
+         "symulatora. Wskaż inny folder",
+         "Nie można zapisywać w folderze %1 (%2), więc nie da się w nim umieścić odnośnika "
+         "rsim-launcher. Niczego nie zapisano",
+         "Nie można uruchomić programu %1 (%2)",
+         "Nie udało się zapisać pozycji menu %1 (%2); program uruchomi się bez niej",
+         "Nazwy folderu %1 nie da się zapisać w pozycji menu; program uruchomi się bez niej",
+     },
+     "brak uprawnień",
+     "system plików tylko do odczytu",
+     "nie ma takiego pliku ani folderu"},
     {{
-        "Torvia RSIM-424",
-        "The launcher is not in an installation of the RSIM-424 simulator: its folder %1 holds "
-        "neither rsim.exe nor a scenery folder.\n\nChoose the folder the simulator is installed "
-        "in. The launcher will place a link named rsim-launcher to itself there and add a menu "
-        "entry that starts it for that installation.",
-        "Choose folder…",
-        "Quit",
-        "Choose the installation folder of the RSIM-424 simulator",
-        "Look in:",
-        "Folder:",
-        "Choose",
-        "Cancel",
-        "The folder %1 holds neither rsim.exe nor a scenery folder, so it is no installation of "
-        "the simulator. Choose another folder",
-        "The folder %1 cannot be written to (%2), so the link rsim-launcher cannot be placed "
-        "there. Nothing was written",
-        "%1 cannot be started (%2)",
-        "The menu entry %1 could not be written (%2); the launcher starts without it",
-        "The name of the folder %1 cannot be written in a menu entry; the launcher starts "
-        "without it",
-    }},
-}};
+         "Torvia RSIM-424",
+         "The launcher is not in an installation of the RSIM-424 simulator: its folder %1 holds "
+         "neither rsim.exe nor a scenery folder.\n\nChoose the folder the simulator is installed "
+         "in. The launcher will place a link named rsim-launcher to itself there and add a menu "
+         "entry that starts it for that installation.",
+         "Choose folder…",
+         "Quit",
+         "Choose the installation folder of the RSIM-424 simulator",
+         "Look in:",
+         "Folder:",
+         "Choose",
+         "Cancel",
+         "The folder %1 holds neither rsim.exe nor a scenery folder, so it is no installation of "
+         "the simulator. Choose another folder",
+         "The folder %1 cannot be written to (%2), so the link rsim-launcher cannot be placed "
+         "there. Nothing was written",
+         "%1 cannot be started (%2)",
+         "The menu entry %1 could not be written (%2); the launcher starts without it",
+         "The name of the folder %1 cannot be written in a menu entry; the launcher starts "
+         "without it",
+     },
+     "permission denied",
+     "read-only file system",
+     "no such file or folder"},
+};
 
-// The reasons a player meets most, in both languages; any other in the system's words.
-std::string reasonFor(std::uint8_t interfaceLanguage, int error) {
-    const bool polish = interfaceLanguage != 1;
+std::string reasonFor(const Texts& texts, int error) {
     switch (error) {
     case EACCES:
     case EPERM:
-        return polish ? "brak uprawnień" : "permission denied";
+        return std::string(texts.permissionDenied);
     case EROFS:
-        return polish ? "system plików tylko do odczytu" : "read-only file system";
+        return std::string(texts.readOnlyFileSystem);
     case ENOENT:
-        return polish ? "nie ma takiego pliku ani folderu" : "no such file or folder";
+        return std::string(texts.noSuchFileOrFolder);
     default:
         return std::strerror(error);
     }
@@ -227,11 +235,11 @@ std::string menuEntryPath(const std::string& entriesFolder, std::string_view ins
     }
 }
 
-std::string firstStartText(std::uint8_t interfaceLanguage, FirstStartText which,
-                           std::string_view path, int error) {
-    const Texts& texts = TextsByLanguage[interfaceLanguage == 1 ? 1 : 0];
+std::string firstStartText(Language language, FirstStartText which, std::string_view path,
+                           int error) {
+    const Texts& texts = TextsByLanguage.in(language);
     std::string text(texts.byKind[static_cast<std::size_t>(which)]);
-    replaceAll(text, "%2", error != 0 ? reasonFor(interfaceLanguage, error) : "");
+    replaceAll(text, "%2", error != 0 ? reasonFor(texts, error) : "");
     replaceAll(text, "%1", fileNameToUtf8(path));
     return text;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <cstdint>
+#include "platform/Language.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,7 +52,7 @@ std::string menuEntriesFolder(const char* xdgDataHome, const char* home);
 std::string menuEntryPath(const std::string& entriesFolder, std::string_view installFolder,
                           std::string_view entry);
 
-// The texts of a first start, in the interface language (0 Polish, 1 English). UTF-8; "%1"
+// The texts of a first start, in the interface language. UTF-8; "%1"
 // stands for a path, shown by the file-name rule, and "%2" for why a step failed, given by its
 // system error number (errno).
 enum class FirstStartText {
@@ -70,5 +71,5 @@ enum class FirstStartText {
     MenuEntryNotWritten, // %1: the entry's file, %2: why
     MenuEntryNotNamed,   // %1: the chosen folder
 };
-std::string firstStartText(std::uint8_t interfaceLanguage, FirstStartText which,
-                           std::string_view path = {}, int error = 0);
+std::string firstStartText(Language language, FirstStartText which, std::string_view path = {},
+                           int error = 0);

@@ -2,11 +2,11 @@
 
 #include "catalogue/ConsistTable.h"
 #include "catalogue/VehicleCatalogue.h"
+#include "platform/Language.h"
 #include "settings/SimulatorSettings.h"
 
 #include <QStringList>
 #include <array>
-#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -15,10 +15,10 @@ class PictureBox;
 // What the main window holds for the rest of the launcher. Texts that go to the simulator are
 // kept as the bytes of the files and folders they came from.
 struct LauncherState {
-    std::string InstallRoot;            // the launcher's folder, without a trailing separator
-    std::string SceneryFile;            // the chosen scenery's name within the scenery folder
-    std::string ChosenVehicle;          // "ghostview" while no consist is chosen
-    std::uint8_t InterfaceLanguage = 0; // 0 Polish, 1 English
+    std::string InstallRoot;   // the launcher's folder, without a trailing separator
+    std::string SceneryFile;   // the chosen scenery's name within the scenery folder
+    std::string ChosenVehicle; // "ghostview" while no consist is chosen
+    Language InterfaceLanguage = Language::Polish;
 
     QStringList DescriptionLines; // shown in Memo1
     QStringList DetailLines;      // shown in Memo2

@@ -15,13 +15,13 @@ namespace {
 
 class Texts {
 public:
-    explicit Texts(std::uint8_t interfaceLanguage) : language_(interfaceLanguage) {}
+    explicit Texts(Language language) : language_(language) {}
     QString operator()(FirstStartText which, const std::string& path = {}, int error = 0) const {
         return QString::fromStdString(firstStartText(language_, which, path, error));
     }
 
 private:
-    std::uint8_t language_;
+    Language language_;
 };
 
 // A menu entry is a convenience: when it cannot be written, the player is told and the
@@ -46,8 +46,8 @@ void writeEntryFor(const std::string& folder, const std::string& link, const Tex
 
 } // namespace
 
-int startOutsideInstallation(const std::string& ownFolder, std::uint8_t interfaceLanguage) {
-    const Texts text(interfaceLanguage);
+int startOutsideInstallation(const std::string& ownFolder, Language language) {
+    const Texts text(language);
     if (MessageBox::askYesNo(text(FirstStartText::Caption),
                              text(FirstStartText::Outside, ownFolder),
                              text(FirstStartText::ChooseButton),

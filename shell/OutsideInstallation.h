@@ -1,6 +1,7 @@
 #pragma once
 
-#include <cstdint>
+#include "platform/Language.h"
+
 #include <string>
 
 // Started outside an installation (see shell/FirstStart.h): tells the player so and asks for
@@ -8,4 +9,4 @@
 // folder the launcher places its link and menu entry and starts anew through the link, so this
 // returns only when the launcher ends here: 0 when the player quits or cancels, 1 when the start
 // through the link failed. ownFolder is the folder the launcher was started in.
-int startOutsideInstallation(const std::string& ownFolder, std::uint8_t interfaceLanguage);
+int startOutsideInstallation(const std::string& ownFolder, Language language);

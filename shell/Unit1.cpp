@@ -3,9 +3,11 @@
 #include "catalogue/ConsistDetails.h"
 #include "catalogue/ReadingLimits.h"
 #include "catalogue/SceneryFile.h"
-#include "catalogue/TextReader.h"
 #include "catalogue/Unit2.h"
+#include "platform/Button.h"
+#include "platform/ElidedLabel.h"
 #include "platform/FileListBox.h"
+#include "platform/FocusMark.h"
 #include "platform/Fonts.h"
 #include "platform/InstallPath.h"
 #include "platform/ListBox.h"
@@ -23,13 +25,10 @@
 #include "settings/SettingsFile.h"
 #include "settings/SimulatorLaunch.h"
 #include "settings/Unit4.h"
-#include "shell/Captions.h"
 #include "shell/Unit3.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -37,45 +36,47 @@ namespace {
 
 const QColor WindowColour(192, 220, 192);
 
-// The prompts of the two text boxes while nothing is chosen, by interface language.
-QString routePrompt(std::uint8_t interfaceLanguage) {
-    return interfaceLanguage == 0 ? QStringLiteral("<- Wybierz Trasę")
-                                  : QStringLiteral("<- Choose a route");
-}
-QString trainPrompt(std::uint8_t interfaceLanguage) {
-    return interfaceLanguage == 0 ? QStringLiteral("<- Wybierz skład")
-                                  : QStringLiteral("<- Choose a train");
-}
-
 QString utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QPushButton* makeButton(QWidget* parent, const QString& caption, QRect geometry, bool enabled) {
-    auto* button = new QPushButton(caption, parent);
+QPushButton* makeButton(QWidget* parent, QRect geometry, bool enabled) {
+    auto* button = new Button(QString(), parent);
     button->setGeometry(geometry);
     button->setEnabled(enabled);
     return button;
 }
 
-QPlainTextEdit* makeMemo(QWidget* parent, QRect geometry, const QString& accessibleName) {
+QPlainTextEdit* makeMemo(QWidget* parent, QRect geometry) {
     auto* memo = new QPlainTextEdit(parent);
     memo->setGeometry(geometry);
     memo->setReadOnly(true);
     memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    memo->setAccessibleName(accessibleName);
     QPalette palette = memo->palette();
     palette.setColor(QPalette::Base, Qt::white);
     memo->setPalette(palette);
     return memo;
 }
 
-PictureBox* makePicture(QWidget* parent, QRect geometry, const QString& accessibleName) {
+PictureBox* makePicture(QWidget* parent, QRect geometry) {
     auto* picture = new PictureBox(parent);
     picture->setGeometry(geometry);
-    picture->setAccessibleName(accessibleName);
     return picture;
+}
+
+// A flag switches the language; the keyboard reaches it as a button.
+PictureBox* makeFlag(QWidget* parent, const QString& picture, const QString& language) {
+    PictureBox* flag = makePicture(parent, {424, 504, 40, 24});
+    flag->setAutoSize(true);
+    flag->setCursor(Qt::PointingHandCursor);
+    flag->setFocusPolicy(Qt::TabFocus);
+    flag->setPicture(QImage(picture));
+    // Round the flag, where its own dark blue cannot hide the focus mark.
+    setFocusMarkArea(flag, flag->rect().adjusted(-3, -3, 3, 3));
+    // Named in the language it switches to, which reads so in either language.
+    flag->setAccessibleName(language);
+    return flag;
 }
 
 } // namespace
@@ -83,11 +84,14 @@ PictureBox* makePicture(QWidget* parent, QRect geometry, const QString& accessib
 TForm1::TForm1(const std::string& argv0) {
     makeFixedWindow(this, WindowKind::Main, 792, 535, QStringLiteral("Torvia RSIM-424"));
     fillBackground(this, WindowColour);
-    setFont(designedFont(DesignedFace::MsSansSerif, 11));
+    setFont(windowFont());
     setAccessibleName(windowTitle());
     buildSceneryGroup();
     buildConsistGroup();
     buildButtonRow();
+    showTexts(texts(), Language::Polish);
+    Memo1->setPlainText(prompt(Memo1, Language::Polish));
+    Memo2->setPlainText(prompt(Memo2, Language::Polish));
     setDesignedTabOrder();
     connectHandlers();
     FormCreate(argv0);
@@ -103,77 +107,65 @@ void TForm1::setSecondaryWindows(TForm2* timetable, TForm3* about, TForm4* optio
 }
 
 void TForm1::buildSceneryGroup() {
-    GroupBox1 = new QGroupBox(QStringLiteral("Trasa:"), this);
+    GroupBox1 = new QGroupBox(this);
     GroupBox1->setGeometry(4, 4, 784, 209);
 
     FileListBox1 = new FileListBox(GroupBox1);
     FileListBox1->setGeometry(16, 24, 201, 169);
     FileListBox1->setMaskExtension(".scn");
-    FileListBox1->setAccessibleName(QStringLiteral("Pliki tras"));
 
-    Label1 = new QLabel(QStringLiteral("Label1"), GroupBox1);
+    // Titles and file names are shown as written, never as markup. A screen reader reads the
+    // title itself as the label's name.
+    Label1 = new ElidedLabel(QStringLiteral("Label1"), GroupBox1);
     Label1->setGeometry(232, 24, 297, 25);
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label1->setFont(designedFont(DesignedFace::Arial, 19));
-    // Titles and file names are shown as written, never as markup.
-    Label1->setTextFormat(Qt::PlainText);
-    // A screen reader reads the title itself as the label's name.
-    Label1->setAccessibleDescription(QStringLiteral("Nazwa trasy"));
 
-    Memo1 = makeMemo(GroupBox1, {232, 56, 297, 137}, QStringLiteral("Opis trasy"));
-    Memo1->setPlainText(routePrompt(0));
+    Memo1 = makeMemo(GroupBox1, {232, 56, 297, 137});
 
-    Image1 = makePicture(GroupBox1, {544, 24, 225, 169}, QStringLiteral("Obraz trasy"));
+    Image1 = makePicture(GroupBox1, {544, 24, 225, 169});
     Image1->setStretch(true);
     Image1->hide();
-    Image2 = makePicture(GroupBox1, {544, 24, 225, 169}, QStringLiteral("Obraz trasy"));
+    Image2 = makePicture(GroupBox1, {544, 24, 225, 169});
     Image2->setStretch(true);
     Image2->setPicture(QImage(QStringLiteral(":/pictures/default_scenery.bmp")));
 }
 
 void TForm1::buildConsistGroup() {
-    GroupBox2 = new QGroupBox(QStringLiteral("Sklady możliwe do prowadzenia:"), this);
+    GroupBox2 = new QGroupBox(this);
     GroupBox2->setGeometry(4, 220, 784, 273);
 
     ListBox2 = new ListBox(GroupBox2);
     ListBox2->setGeometry(16, 24, 377, 121);
-    ListBox2->setAccessibleName(QStringLiteral("Składy"));
 
-    Memo2 = makeMemo(GroupBox2, {408, 24, 361, 121}, QStringLiteral("Opis składu"));
-    Memo2->setPlainText(trainPrompt(0));
+    Memo2 = makeMemo(GroupBox2, {408, 24, 361, 121});
 
     ScrollBox1 = new ScrollBox(GroupBox2);
     ScrollBox1->setGeometry(16, 160, 753, 97);
-    ScrollBox1->setAccessibleName(QStringLiteral("Pojazdy składu"));
-    Image3 = makePicture(ScrollBox1->content(), {0, 0, 65, 33}, QStringLiteral("Pojazd"));
+    Image3 = makePicture(ScrollBox1->content(), {0, 0, 65, 33});
     ScrollBox1->fitContent();
 }
 
 void TForm1::buildButtonRow() {
-    Button1 = makeButton(this, QStringLiteral("Uruchom symulator"), {4, 504, 177, 25}, false);
+    Button1 = makeButton(this, {4, 504, 177, 25}, false);
     QFont bold = Button1->font();
     bold.setBold(true);
     Button1->setFont(bold);
-    Button7 = makeButton(this, QStringLiteral("Zobacz rozkład jazdy"), {188, 504, 129, 25}, false);
-    Button6 = makeButton(this, QStringLiteral("Zobacz intro"), {324, 504, 75, 25}, false);
+    Button7 = makeButton(this, {188, 504, 129, 25}, false);
+    Button6 = makeButton(this, {324, 504, 75, 25}, false);
 
-    ImageGB = makePicture(this, {424, 504, 40, 24}, QStringLiteral("English"));
-    ImageGB->setAutoSize(true);
-    ImageGB->setCursor(Qt::PointingHandCursor);
-    ImageGB->setPicture(QImage(QStringLiteral(":/pictures/flag_gb.bmp")));
-    ImagePL = makePicture(this, {424, 504, 40, 24}, QStringLiteral("Polski"));
-    ImagePL->setAutoSize(true);
-    ImagePL->setCursor(Qt::PointingHandCursor);
-    ImagePL->setPicture(QImage(QStringLiteral(":/pictures/flag_pl.bmp")));
+    ImageGB = makeFlag(this, QStringLiteral(":/pictures/flag_gb.bmp"), QStringLiteral("English"));
+    ImagePL = makeFlag(this, QStringLiteral(":/pictures/flag_pl.bmp"), QStringLiteral("Polski"));
     ImagePL->hide();
 
     // The help and intro buttons are never enabled.
-    Button3 = makeButton(this, QStringLiteral("Pomoc"), {472, 504, 75, 25}, false);
-    Button2 = makeButton(this, QStringLiteral("Opcje"), {552, 504, 75, 25}, true);
-    Button4 = makeButton(this, QStringLiteral("O programie"), {632, 504, 75, 25}, true);
-    Button5 = makeButton(this, QStringLiteral("Wyjście"), {712, 504, 75, 25}, true);
+    Button3 = makeButton(this, {472, 504, 75, 25}, false);
+    Button2 = makeButton(this, {552, 504, 75, 25}, true);
+    Button4 = makeButton(this, {632, 504, 75, 25}, true);
+    Button5 = makeButton(this, {712, 504, 75, 25}, true);
 }
 
+// The flag shown follows the quit button: the keyboard had no other way to it.
 void TForm1::setDesignedTabOrder() {
     setTabOrder(Memo1, FileListBox1);
     setTabOrder(FileListBox1, ListBox2);
@@ -183,9 +175,41 @@ void TForm1::setDesignedTabOrder() {
     setTabOrder(Button1, Button2);
     setTabOrder(Button2, Button4);
     setTabOrder(Button4, Button5);
-    setTabOrder(Button5, Button6);
+    setTabOrder(Button5, ImageGB);
+    setTabOrder(ImageGB, ImagePL);
+    setTabOrder(ImagePL, Button6);
     setTabOrder(Button6, Button7);
     setTabOrder(Button7, Button3);
+}
+
+std::vector<WindowText> TForm1::texts() {
+    const Bilingual<const char*> routePicture{"Obraz trasy", "Route picture"};
+    return {
+        {GroupBox1, TextRole::Caption, {"Trasa:", "Route:"}},
+        {GroupBox2, TextRole::Caption, {"Sklady możliwe do prowadzenia:", "Select the train:"}},
+        {Button1, TextRole::Caption, {"Uruchom symulator", "Run simulator"}},
+        {Button7, TextRole::Caption, {"Zobacz rozkład jazdy", "Show timetable"}},
+        {Button6, TextRole::Caption, {"Zobacz intro", "View intro"}},
+        {Button3, TextRole::Caption, {"Pomoc", "Help"}},
+        {Button2, TextRole::Caption, {"Opcje", "Options"}},
+        {Button4, TextRole::Caption, {"O programie", "About"}},
+        {Button5, TextRole::Caption, {"Wyjście", "Quit"}},
+        {FileListBox1, TextRole::AccessibleName, {"Pliki tras", "Route files"}},
+        {Label1, TextRole::AccessibleDescription, {"Nazwa trasy", "Route name"}},
+        {Memo1, TextRole::AccessibleName, {"Opis trasy", "Route description"}},
+        {Memo1, TextRole::Prompt, {"<- Wybierz Trasę", "<- Choose a route"}},
+        {Image1, TextRole::AccessibleName, routePicture},
+        {Image2, TextRole::AccessibleName, routePicture},
+        {ListBox2, TextRole::AccessibleName, {"Składy", "Trains"}},
+        {Memo2, TextRole::AccessibleName, {"Opis składu", "Train description"}},
+        {Memo2, TextRole::Prompt, {"<- Wybierz skład", "<- Choose a train"}},
+        {ScrollBox1, TextRole::AccessibleName, {"Pojazdy składu", "Vehicles of the train"}},
+        {Image3, TextRole::AccessibleName, {"Pojazd", "Vehicle"}},
+    };
+}
+
+QString TForm1::prompt(const QWidget* memo, Language language) {
+    return QString::fromUtf8(textOf(texts(), memo, TextRole::Prompt).in(language));
 }
 
 void TForm1::connectHandlers() {
@@ -207,7 +231,7 @@ void TForm1::FormCreate(const std::string& argv0) {
     FileListBox1->applyFilePath(resolveInstallPath(S.InstallRoot, "/scenery"));
     Wczytaj_Dynamic();
     wczytaj_opcje();
-    S.DescriptionLines = {routePrompt(0)};
+    S.DescriptionLines = {prompt(Memo1, Language::Polish)};
     showLines(Memo1, S.DescriptionLines);
 }
 
@@ -227,7 +251,7 @@ void TForm1::FileListBox1Change() {
     S.ChosenVehicle = GhostviewVehicle;
     czysc_dopr();
     Button7->setEnabled(false);
-    S.DetailLines = {trainPrompt(S.InterfaceLanguage)};
+    S.DetailLines = {prompt(Memo2, S.InterfaceLanguage)};
     showLines(Memo2, S.DetailLines);
     chosenScenery_ = readScenery(FileListBox1->fileName(), *S.Catalogue, *S.Consists);
     Wczytaj_Sklady();
@@ -280,7 +304,7 @@ void TForm1::Odczyt_Scenerii() {
     }
 
     const std::string name = FileListBox1->selectedName();
-    Label1->setText(QString::fromStdString(displayedSceneryTitle(markers, name)));
+    Label1->setWholeText(QString::fromStdString(displayedSceneryTitle(markers, name)));
     S.SceneryFile = name;
     showLines(Memo1, S.DescriptionLines);
 }
@@ -299,29 +323,19 @@ void TForm1::ListBox2Click() {
     // A file that cannot be read is reported once the whole choice is shown, so that nothing
     // of the previous choice stays behind it.
     QStringList errors;
-    if (loadTimetable(details, errors)) Button7->setEnabled(true);
+    if (!details.timetableError.empty()) errors << QString::fromStdString(details.timetableError);
+    // A timetable that cannot be read counts as none: the window keeps the one it shows.
+    if (details.showsTimetable()) {
+        Form2->showTimetable(QString::fromStdString(details.timetableCaption),
+                             QString::fromStdString(details.timetable));
+        Button7->setEnabled(true);
+    }
     S.DetailLines.clear();
     for (const std::string& line : details.lines) S.DetailLines << QString::fromStdString(line);
     showLines(Memo2, S.DetailLines);
     czysc_dcc();
     showVehiclePictures(consist, details, errors);
     if (!errors.isEmpty()) MessageBox::showError(errors.join(QLatin1Char('\n')));
-}
-
-// A timetable that cannot be read counts as none: the window keeps the one it shows.
-bool TForm1::loadTimetable(const ConsistDetails& details, QStringList& errors) {
-    if (details.timetableFile.empty()) return false;
-    const WholeFile timetable = readWholeFile(details.timetableFile, TimetableLimit);
-    if (!timetable.ok()) {
-        errors << QString::fromStdString(timetable.error);
-        return false;
-    }
-    Form2->setWindowTitle(QString::fromStdString(details.timetableCaption));
-    QString text = QString::fromStdString(timetableText(timetable.bytes));
-    if (timetable.cut)
-        text += QLatin1Char('\n') + utf8(cutNotice(CutText::Timetable, S.InterfaceLanguage));
-    Form2->Memo3->setPlainText(text);
-    return true;
 }
 
 void TForm1::showVehiclePictures(const ConsistRecord& consist, const ConsistDetails& details,
@@ -392,7 +406,7 @@ void TForm1::startThroughWine(SimulatorCommand command) {
 }
 
 void TForm1::afterStart() {
-    if (!Form4->CheckBox11->isChecked()) {
+    if (!Form4->staysOpenAfterStart()) {
         endProgram(0);
         return;
     }
@@ -402,36 +416,40 @@ void TForm1::afterStart() {
 }
 
 void TForm1::ImageGBClick() {
-    switchLanguage(1);
+    switchLanguage(Language::English);
 }
 
 void TForm1::ImagePLClick() {
-    switchLanguage(0);
+    switchLanguage(Language::Polish);
 }
 
-void TForm1::switchLanguage(std::uint8_t language) {
+void TForm1::switchLanguage(Language language) {
     // The hidden flag cannot be clicked; a request for the language shown changes nothing.
     if (S.InterfaceLanguage == language) return;
     // Set before any text, since the texts set from here on read it.
     S.InterfaceLanguage = language;
-    setCaptions(captionTable(*this, *Form2, *Form3, *Form4), language);
-    Form4->Label8->move(language == 1 ? 218 : 240, Form4->Label8->y());
+    showTexts(texts(), language);
+    Form2->setLanguage(language);
+    Form3->setLanguage(language);
+    Form4->setLanguage(language);
     // Before any scenery was read the boxes hold only their prompts; afterwards they keep what
     // they show until it is next rebuilt.
     if (!Button1->isEnabled()) {
-        S.DescriptionLines = {routePrompt(language)};
+        S.DescriptionLines = {prompt(Memo1, language)};
         showLines(Memo1, S.DescriptionLines);
-        S.DetailLines = {trainPrompt(language)};
+        S.DetailLines = {prompt(Memo2, language)};
         showLines(Memo2, S.DetailLines);
     }
-    ImageGB->setVisible(language == 0);
-    ImagePL->setVisible(language == 1);
-    Form4->showLanguageTexts();
+    // The other flag takes the place and, from the keyboard, the focus: Space switches back.
+    PictureBox* shown = language == Language::Polish ? ImageGB : ImagePL;
+    PictureBox* hidden = language == Language::Polish ? ImagePL : ImageGB;
+    shown->show();
+    if (hidden->hasFocus()) shown->setFocus(Qt::TabFocusReason);
+    hidden->hide();
 }
 
 void TForm1::Button2Click() {
-    Form4->Memo1.clear();
-    Form4->show();
+    Form4->showForEditing();
 }
 
 void TForm1::Button4Click() {

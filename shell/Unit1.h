@@ -2,16 +2,17 @@
 
 #include "catalogue/SceneryFile.h"
 #include "platform/HiddenWindows.h"
+#include "platform/WindowTexts.h"
 #include "shell/LauncherState.h"
 
 #include <QWidget>
 
-class FileListBox;
 struct ConsistDetails;
+class ElidedLabel;
+class FileListBox;
 class PictureBox;
 struct SimulatorCommand;
 class QGroupBox;
-class QLabel;
 class ListBox;
 class QPlainTextEdit;
 class QPushButton;
@@ -36,26 +37,26 @@ public:
     LauncherState& state() { return S; }
 
     // The controls, named as designed.
-    QGroupBox* GroupBox1;
-    FileListBox* FileListBox1;
-    QLabel* Label1;
-    QPlainTextEdit* Memo1;
-    PictureBox* Image1;
-    PictureBox* Image2;
-    QGroupBox* GroupBox2;
-    ListBox* ListBox2;
-    QPlainTextEdit* Memo2;
-    ScrollBox* ScrollBox1;
-    PictureBox* Image3;
-    QPushButton* Button1;
-    QPushButton* Button7;
-    QPushButton* Button6;
-    PictureBox* ImageGB;
-    PictureBox* ImagePL;
-    QPushButton* Button3;
-    QPushButton* Button2;
-    QPushButton* Button4;
-    QPushButton* Button5;
+    QGroupBox* GroupBox1 = nullptr;
+    FileListBox* FileListBox1 = nullptr;
+    ElidedLabel* Label1 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    PictureBox* Image1 = nullptr;
+    PictureBox* Image2 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    ListBox* ListBox2 = nullptr;
+    QPlainTextEdit* Memo2 = nullptr;
+    ScrollBox* ScrollBox1 = nullptr;
+    PictureBox* Image3 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button7 = nullptr;
+    QPushButton* Button6 = nullptr;
+    PictureBox* ImageGB = nullptr;
+    PictureBox* ImagePL = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button4 = nullptr;
+    QPushButton* Button5 = nullptr;
 
     void FileListBox1Change();
     void ListBox2Click();
@@ -72,7 +73,7 @@ protected:
 
 private:
     void FormCreate(const std::string& argv0);
-    void switchLanguage(std::uint8_t language);
+    void switchLanguage(Language language);
     void czysc_dopr();
     void czysc_dcc();
     void Wczytaj_Sklady();
@@ -84,11 +85,12 @@ private:
     void buildConsistGroup();
     void buildButtonRow(); // with the two flags between the buttons
     void setDesignedTabOrder();
+    std::vector<WindowText> texts();
+    QString prompt(const QWidget* memo, Language language);
     void connectHandlers();
     void showLines(QPlainTextEdit* memo, const QStringList& lines);
     void startThroughWine(SimulatorCommand command);
     void afterStart();
-    bool loadTimetable(const ConsistDetails& details, QStringList& errors);
     void showVehiclePictures(const ConsistRecord& consist, const ConsistDetails& details,
                              QStringList& errors);
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "platform/Language.h"
 #include "platform/ToolWindow.h"
+#include "platform/WindowTexts.h"
 
-#include <cstdint>
+#include <vector>
 
 class ClickLabel;
 class PictureBox;
@@ -12,18 +14,24 @@ class QLabel;
 class TForm3 : public ToolWindow {
     Q_OBJECT
 public:
-    explicit TForm3(const QWidget* mainWindow);
+    explicit TForm3(QWidget* mainWindow);
 
-    // Label3's author credit line in an interface language, 0 Polish, 1 English.
-    static QString creditLine(std::uint8_t interfaceLanguage);
+    // Label3's author credit line in an interface language.
+    static QString creditLine(Language language);
 
     // The controls, named as designed.
-    PictureBox* Image1;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    ClickLabel* Label4;
+    PictureBox* Image1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    ClickLabel* Label4 = nullptr;
 
     // Opens the project's web address with the desktop's handler for it.
     void Label4Click();
+
+    // The window's texts in the interface language.
+    void setLanguage(Language language);
+
+private:
+    std::vector<WindowText> texts();
 };

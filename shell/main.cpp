@@ -1,5 +1,6 @@
 // Torvia RSIM-424 Loader: the launcher of the RSIM-424 train-driving simulator.
 
+#include "platform/FocusMark.h"
 #include "platform/ProgramPath.h"
 #include "shell/AllWindows.h"
 #include "shell/FirstStart.h"
@@ -28,13 +29,16 @@ int main(int argc, char** argv) {
     // Every window of the launcher, the four and their boxes, carries the icon.
     QApplication::setWindowIcon(launcherIcon());
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    showFocusMarks();
 
     const std::string argv0 = argc > 0 ? argv[0] : "";
     const std::string folder = installFolderOfThisProgram(argv0);
     // The interface language is Polish at every start.
-    if (!isInstallation(folder)) return startOutsideInstallation(folder, 0);
+    if (!isInstallation(folder)) return startOutsideInstallation(folder, Language::Polish);
 
     AllWindows windows(argv0);
     windows.Form1.show();
+    // The launcher has the keyboard once it starts, as a program started on Windows has.
+    windows.Form1.activateWindow();
     return QApplication::exec();
 }

@@ -4,7 +4,6 @@
 #include "catalogue/ConsistTable.h"
 #include "catalogue/ReadingLimits.h"
 #include "catalogue/SceneryFile.h"
-#include "catalogue/TextReader.h"
 #include "catalogue/VehicleCatalogue.h"
 #include "platform/CodePage1250.h"
 #include "platform/InstallPath.h"
@@ -14,9 +13,12 @@
 #include "settings/SimulatorLaunch.h"
 #include "tools/JsonWriter.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -73,7 +75,7 @@ std::string consistsJson(const std::string& installRoot, const std::string& scen
 }
 
 std::string sceneryJson(const std::string& installRoot, const std::string& sceneryPath,
-                        std::uint8_t language) {
+                        Language language) {
     const auto catalogue = std::make_unique<VehicleCatalogue>(loadVehicleCatalogue(installRoot));
     const auto table = std::make_unique<ConsistTable>();
     const SceneryMarkers markers = readScenery(sceneryPath, *catalogue, *table).markers;
@@ -113,7 +115,7 @@ std::string commandJson(const SimulatorCommand& command) {
 
 std::optional<std::string> detailsJson(const std::string& installRoot,
                                        const std::string& sceneryPath, std::string_view rowText,
-                                       std::uint8_t language) {
+                                       Language language) {
     const auto catalogue = std::make_unique<VehicleCatalogue>(loadVehicleCatalogue(installRoot));
     const auto table = std::make_unique<ConsistTable>();
     const std::size_t rows = readScenery(sceneryPath, *catalogue, *table).rows.size();
@@ -133,10 +135,8 @@ std::optional<std::string> detailsJson(const std::string& installRoot,
     out += "], \"chosenVehicle\": " + text(details.chosenVehicle);
     out += ", \"timetable\": " + installFile(installRoot, details.timetableFile);
     out += ", \"timetableCaption\": " + jsonString(details.timetableCaption);
-    const bool timetableCut =
-        !details.timetableFile.empty() && readWholeFile(details.timetableFile, TimetableLimit).cut;
     out += ", \"timetableCut\": ";
-    out += timetableCut ? "true" : "false";
+    out += details.timetableCut ? "true" : "false";
     out += ", \"pictures\": [";
     const PictureRow pictures = loadPictureRow(details.pictureFiles, details.standInPicture);
     for (std::size_t i = 0; i < pictures.places.size(); ++i) {
@@ -157,10 +157,17 @@ std::optional<std::string> detailsJson(const std::string& installRoot,
 
 std::string settingsJson(const std::string& installRoot) {
     const SimulatorSettings settings = loadSimulatorSettings(installRoot);
+    // Listed in the order the record declares its fields, as this tool always has: by their
+    // places in the record.
+    std::array<const SettingsField*, SettingsFields.size()> fields{};
+    for (std::size_t i = 0; i < fields.size(); ++i) fields[i] = &SettingsFields[i];
+    std::sort(fields.begin(), fields.end(), [&settings](const auto* a, const auto* b) {
+        return std::less<>()(&(settings.*a->member), &(settings.*b->member));
+    });
     std::string out = "{";
-    for (std::size_t i = 0; i < SettingsFields.size(); ++i) {
-        if (i) out += ", ";
-        out += jsonString(SettingsFields[i].name) + ": " + text(settings.*SettingsFields[i].member);
+    for (const SettingsField* field : fields) {
+        if (out.size() > 1) out += ", ";
+        out += jsonString(field->name) + ": " + text(settings.*field->member);
     }
     return out + "}";
 }
@@ -183,11 +190,11 @@ int usage() {
 }
 
 // The interface language of "--lang pl|en" at argv[at], Polish without one.
-std::optional<std::uint8_t> languageOption(int argc, char** argv, int at) {
-    if (argc == at) return 0;
+std::optional<Language> languageOption(int argc, char** argv, int at) {
+    if (argc == at) return Language::Polish;
     const std::string option = argv[at], value = argv[at + 1];
     if (option != "--lang" || (value != "pl" && value != "en")) return std::nullopt;
-    return value == "en" ? 1 : 0;
+    return value == "en" ? Language::English : Language::Polish;
 }
 
 // The installation folder as the launcher holds it: without a trailing separator.
@@ -208,13 +215,13 @@ int main(int argc, char** argv) {
     else if (command == "consists" && argc == 4)
         json = consistsJson(installRoot, argv[3]);
     else if (command == "scenery" && (argc == 4 || argc == 6)) {
-        const std::optional<std::uint8_t> language = languageOption(argc, argv, 4);
+        const std::optional<Language> language = languageOption(argc, argv, 4);
         if (!language) return usage();
         json = sceneryJson(installRoot, argv[3], *language);
     } else if (command == "settings" && argc == 3)
         json = settingsJson(installRoot);
     else if (command == "details" && (argc == 5 || argc == 7)) {
-        const std::optional<std::uint8_t> language = languageOption(argc, argv, 5);
+        const std::optional<Language> language = languageOption(argc, argv, 5);
         if (!language) return usage();
         const std::optional<std::string> details =
             detailsJson(installRoot, argv[3], argv[4], *language);

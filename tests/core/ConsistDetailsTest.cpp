@@ -4,6 +4,7 @@
 #include "catalogue/ConsistTable.h"
 #include "catalogue/TextReader.h"
 #include "catalogue/VehicleCatalogue.h"
+#include "platform/PicturePlacement.h"
 
 #include "TempFolder.h"
 
@@ -41,7 +42,7 @@ ConsistRecord consistOf(const std::string& name, const std::string& note,
 struct DetailsCase {
     const char* what;
     ConsistRecord consist;
-    std::uint8_t language;
+    Language language;
     Lines lines;
     std::string chosenVehicle;
 };
@@ -50,26 +51,26 @@ TEST(ConsistDetails, LinesAndTheVehicleToDrive) {
     const std::vector<DetailsCase> cases{
         {"a nameless test consist still shows its vehicles",
          consistOf("Test", "", {{"L1", "Loco", 1}, {"C1", "Coach", 2}}),
-         0,
+         Language::Polish,
          {"Prowadzimy Loco (L1)", "Możemy jechać jako pasażer w wagonie Coach (C1)", ""},
          "L1"},
-        {"NONE in any case is nameless too", consistOf("nOnE", "note", {{"L1", "Loco", 1}}), 1,
-         Lines{"We drive Loco (L1)", "note"}, "L1"},
+        {"NONE in any case is nameless too", consistOf("nOnE", "note", {{"L1", "Loco", 1}}),
+         Language::English, Lines{"We drive Loco (L1)", "note"}, "L1"},
         {"the only driver in slot 3",
          consistOf("Os_1", "n", {{"W1", "Wagon", 0}, {"C1", "Coach", 2}, {"L3", "Loco", 1}}),
-         0,
+         Language::Polish,
          {"Nazwa składu: Os_1", "Prowadzimy Loco (L3)",
           "Możemy jechać jako pasażer w wagonie Coach (C1)", "n"},
          "L3"},
         {"drivers in slots 1 and 4: both shown, the last one driven",
          consistOf("Tow", "",
                    {{"A", "Loco", 1}, {"B", "Wagon", 0}, {"C", "Wagon", 0}, {"D", "Loco", 1}}),
-         1,
+         Language::English,
          {"Train name: Tow", "We drive Loco (A)", "We drive Loco (D)", ""},
          "D"},
         {"passengers only: the first vehicle, though it cannot be taken",
          consistOf("Pos", "ride", {{"Lok", "Loco", 0}, {"C1", "Coach", 2}, {"C2", "Coach", 2}}),
-         1,
+         Language::English,
          {"Train name: Pos", "You can ride as a passenger inside the railcar Coach (C1)",
           "You can ride as a passenger inside the railcar Coach (C2)", "ride"},
          "Lok"},
@@ -80,7 +81,7 @@ TEST(ConsistDetails, LinesAndTheVehicleToDrive) {
                      "W\xea"
                      "gl",
                      2}}),
-         0,
+         Language::Polish,
          {"Nazwa składu: Łąka", "Możemy jechać jako pasażer w wagonie Węgl (ł1)", "ś"},
          "\xb3"
          "1"},
@@ -112,7 +113,7 @@ TEST(ConsistDetails, AConsistTakingADroppedOnesNumberShowsNothingOfIt) {
     TextReader in(scenery);
     ASSERT_EQ(parseConsists(in, catalogue, *table).size(), 1u);
     TempFolder root;
-    const ConsistDetails d = describeConsist(table->consist(1), root.path(), 0);
+    const ConsistDetails d = describeConsist(table->consist(1), root.path(), Language::Polish);
     EXPECT_EQ(d.lines, (Lines{"Nazwa składu: Kept", "Prowadzimy Loco (L1)", ""}));
     EXPECT_EQ(d.pictureFiles.size(), 1u);
 }
@@ -121,23 +122,28 @@ TEST(ConsistDetails, TimetableOfANamedConsistFoundInAnyCase) {
     TempFolder root;
     root.write("Scenery/OS_1.TXT", "x");
     root.write("Scenery/test.txt", "x");
-    const ConsistDetails named = describeConsist(consistOf("Os_1", "", {}), root.path(), 0);
+    const ConsistDetails named =
+        describeConsist(consistOf("Os_1", "", {}), root.path(), Language::Polish);
     EXPECT_EQ(named.timetableFile, root.path() + "/Scenery/OS_1.TXT");
     EXPECT_EQ(named.timetableCaption, "Rozkład jazdy pociągu Os_1");
-    EXPECT_EQ(describeConsist(consistOf("Os_1", "", {}), root.path(), 1).timetableCaption,
-              "Timetable of Os_1");
-    const ConsistDetails test = describeConsist(consistOf("TEST", "", {}), root.path(), 0);
+    EXPECT_EQ(
+        describeConsist(consistOf("Os_1", "", {}), root.path(), Language::English).timetableCaption,
+        "Timetable of Os_1");
+    const ConsistDetails test =
+        describeConsist(consistOf("TEST", "", {}), root.path(), Language::Polish);
     EXPECT_EQ(test.timetableFile, "") << "a test consist has no timetable";
     root.makeFolder("scenery/Os_2.txt");
-    EXPECT_EQ(describeConsist(consistOf("Os_2", "", {}), root.path(), 0).timetableFile, "")
+    EXPECT_EQ(
+        describeConsist(consistOf("Os_2", "", {}), root.path(), Language::Polish).timetableFile, "")
         << "a folder is no timetable";
 }
 
 TEST(ConsistDetails, PicturesOwnOrStandInPlacedInOneRow) {
     TempFolder root;
     root.write("Textures/Mini/LOCO.bmp", "x");
-    const ConsistDetails d = describeConsist(
-        consistOf("X", "", {{"A", "loco", 1}, {"B", "Unknown", 0}, {"C", "", 0}}), root.path(), 0);
+    const ConsistDetails d =
+        describeConsist(consistOf("X", "", {{"A", "loco", 1}, {"B", "Unknown", 0}, {"C", "", 0}}),
+                        root.path(), Language::Polish);
     const std::string standIn = root.path() + "/Textures/Mini/other.bmp";
     EXPECT_EQ(d.standInPicture, standIn) << "named, though it is missing";
     EXPECT_EQ(d.pictureFiles, (Lines{root.path() + "/Textures/Mini/LOCO.bmp", standIn, standIn}));

@@ -79,7 +79,7 @@ TEST(OptionsWorkingCopy, SizeIsTheRowOfTheWidthOrAsWrittenUntilTheSliderMoves) {
     s.height = "800";
     const OptionsWorkingCopy row(s);
     EXPECT_EQ(row.trackBar(1), 4);
-    EXPECT_EQ(row.trackBarLabel(1, 0), "1024x768");
+    EXPECT_EQ(row.trackBarLabel(1, Language::Polish), "1024x768");
     EXPECT_EQ(row.settingsFile(), sampleSettingsFileWith({{7, "width 1024" + WidthComment},
                                                           {8, "height 768" + HeightComment}}));
 
@@ -87,18 +87,18 @@ TEST(OptionsWorkingCopy, SizeIsTheRowOfTheWidthOrAsWrittenUntilTheSliderMoves) {
     s.height = "1080";
     OptionsWorkingCopy custom(s);
     EXPECT_EQ(custom.trackBar(1), 1);
-    EXPECT_EQ(custom.trackBarLabel(1, 0), "1920x1080");
+    EXPECT_EQ(custom.trackBarLabel(1, Language::Polish), "1920x1080");
     EXPECT_EQ(custom.settingsFile(), sampleSettingsFileWith({{7, "width 1920" + WidthComment},
                                                              {8, "height 1080" + HeightComment}}));
     custom.moveTrackBar(1, 0); // clamped to where it stands: no change
     EXPECT_EQ(sizeLines(custom), "width 1920  // szerokosc ekranu\r\nheight 1080");
     custom.moveTrackBar(1, 2);
-    EXPECT_EQ(custom.trackBarLabel(1, 0), "640x480");
+    EXPECT_EQ(custom.trackBarLabel(1, Language::Polish), "640x480");
     EXPECT_EQ(sizeLines(custom), "width 640  // szerokosc ekranu\r\nheight 480");
     custom.moveTrackBar(1, 1);
-    EXPECT_EQ(custom.trackBarLabel(1, 0), "512x384");
+    EXPECT_EQ(custom.trackBarLabel(1, Language::Polish), "512x384");
     custom.moveTrackBar(1, 99);
-    EXPECT_EQ(custom.trackBarLabel(1, 0), "1600x1200");
+    EXPECT_EQ(custom.trackBarLabel(1, Language::Polish), "1600x1200");
     EXPECT_EQ(custom.settings().width, "1920");
     EXPECT_EQ(custom.settings().height, "1080");
 
@@ -118,10 +118,10 @@ TEST(OptionsWorkingCopy, UnknownValuesAreShownAsTheyStandAndWrittenBackUnchanged
     s.debuglog = "1";
     OptionsWorkingCopy w(s);
     EXPECT_EQ(w.trackBar(2), 0);
-    EXPECT_EQ(w.trackBarLabel(2, 0), "");
+    EXPECT_EQ(w.trackBarLabel(2, Language::Polish), "");
     EXPECT_EQ(w.trackBar(3), 0);
-    EXPECT_EQ(w.trackBarLabel(3, 0), "YES");
-    EXPECT_EQ(w.trackBarLabel(3, 1), "YES");
+    EXPECT_EQ(w.trackBarLabel(3, Language::Polish), "YES");
+    EXPECT_EQ(w.trackBarLabel(3, Language::English), "YES");
     EXPECT_EQ(w.checkBox(9), PartlyChecked);
     EXPECT_EQ(w.checkBox(3), PartlyChecked);
     // An empty value leaves the key, its blank and then the separator.
@@ -142,17 +142,17 @@ TEST(OptionsWorkingCopy, UnknownValuesAreShownAsTheyStandAndWrittenBackUnchanged
     EXPECT_EQ(w.settings().freefly, "yes");
     EXPECT_EQ(w.settings().debuglog, "no");
     EXPECT_EQ(w.settings().fullscreen, "no");
-    EXPECT_EQ(w.trackBarLabel(3, 0), "Nie");
-    EXPECT_EQ(w.trackBarLabel(3, 1), "No");
+    EXPECT_EQ(w.trackBarLabel(3, Language::Polish), "Nie");
+    EXPECT_EQ(w.trackBarLabel(3, Language::English), "No");
     EXPECT_EQ(w.settings().bpp, "16");
-    EXPECT_EQ(w.trackBarLabel(2, 0), "16 BPP");
+    EXPECT_EQ(w.trackBarLabel(2, Language::Polish), "16 BPP");
 }
 
 TEST(OptionsWorkingCopy, WithoutAnyValueTheCopyStartsFromTheDefaults) {
     TempFolder noFile;
     const OptionsWorkingCopy w(loadSimulatorSettings(noFile.path()));
     EXPECT_EQ(w.settings(), defaultSettings());
-    EXPECT_EQ(w.trackBarLabel(1, 0), "800x600");
+    EXPECT_EQ(w.trackBarLabel(1, Language::Polish), "800x600");
 
     SimulatorSettings oneValue;
     oneValue.soundenabled = "no";
@@ -180,10 +180,10 @@ TEST(OptionsWorkingCopy, DefaultsSetEveryControlAndClearBothInvertBoxes) {
     }
     EXPECT_FALSE(w.invert().InvertHorizontal || w.invert().InvertVertical);
     EXPECT_EQ(w.settings(), defaultSettings());
-    EXPECT_EQ(w.trackBarLabel(1, 0), "800x600");
-    EXPECT_EQ(w.trackBarLabel(2, 0), "32 BPP");
-    EXPECT_EQ(w.trackBarLabel(5, 0), "Tak");
-    EXPECT_EQ(w.trackBarLabel(5, 1), "Yes");
+    EXPECT_EQ(w.trackBarLabel(1, Language::Polish), "800x600");
+    EXPECT_EQ(w.trackBarLabel(2, Language::Polish), "32 BPP");
+    EXPECT_EQ(w.trackBarLabel(5, Language::Polish), "Tak");
+    EXPECT_EQ(w.trackBarLabel(5, Language::English), "Yes");
 }
 
 } // namespace

@@ -116,9 +116,9 @@ TEST(SimulatorLaunch, FailureMessagesNameTheSimulatorAndTheReasonInEachLanguage)
         {plain, E2BIG, std::strerror(E2BIG), std::strerror(E2BIG)},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(startFailureMessage(0, c.command, c.error),
+        EXPECT_EQ(startFailureMessage(Language::Polish, c.command, c.error),
                   "Nie udało się uruchomić symulatora: " + shown + " (" + c.polish + ")");
-        EXPECT_EQ(startFailureMessage(1, c.command, c.error),
+        EXPECT_EQ(startFailureMessage(Language::English, c.command, c.error),
                   "The simulator could not be started: " + shown + " (" + c.english + ")");
     }
 }
@@ -292,7 +292,7 @@ TEST(SimulatorLaunch, AFailureThroughWineQuotesWineAndSaysWhatToInstall) {
                                          "ShellExecuteEx failed: Internal error."};
 
     StartFailure handedOver{StartFailure::Cause::Wine, 0, 1 << 8, "start.exe", lines};
-    EXPECT_EQ(startFailureMessage(0, thirtyTwo, handedOver),
+    EXPECT_EQ(startFailureMessage(Language::Polish, thirtyTwo, handedOver),
               "Nie udało się uruchomić symulatora: " + simulator +
                   " (to 32-bitowy program Windows, a to wine nie uruchamia programów "
                   "32-bitowych)\n\n"
@@ -303,7 +303,7 @@ TEST(SimulatorLaunch, AFailureThroughWineQuotesWineAndSaysWhatToInstall) {
                   "  dpkg --add-architecture i386\n  apt-get update\n  apt-get install "
                   "wine32:i386\n\n"
                   "Wszystkie komunikaty są w pliku /c/rsim-launcher/wine.log");
-    EXPECT_EQ(startFailureMessage(1, thirtyTwo, handedOver),
+    EXPECT_EQ(startFailureMessage(Language::English, thirtyTwo, handedOver),
               "The simulator could not be started: " + simulator +
                   " (a 32-bit Windows program, which this wine cannot run)\n\n"
                   "  Application could not be started.\n"
@@ -349,7 +349,7 @@ TEST(SimulatorLaunch, AFailureThroughWineQuotesWineAndSaysWhatToInstall) {
              std::string(std::strerror(EACCES)) + ")"},
     };
     for (const Case& c : cases) {
-        const std::string message = startFailureMessage(1, c.command, c.failure);
+        const std::string message = startFailureMessage(Language::English, c.command, c.failure);
         EXPECT_NE(message.find(c.english), std::string::npos) << message;
         EXPECT_EQ(message.find("apt-get install wine32"), std::string::npos) << message;
     }

@@ -51,14 +51,20 @@ def move_aside(name):
                    check=True)
 
 
-def choose_scenery_and_consist(window, shown=details):
-    scenery_list = wait_for("the scenery list", lambda: find(window, "Pliki tras"))
+# The names a screen reader gives the scenery list, the consist list and the details box, in
+# each language.
+POLISH_NAMES = ("Pliki tras", "Składy", "Opis składu")
+ENGLISH_NAMES = ("Route files", "Trains", "Train description")
+
+
+def choose_scenery_and_consist(window, shown=details, names=POLISH_NAMES):
+    scenery_list = wait_for("the scenery list", lambda: find(window, names[0]))
     rows = [scenery_list.getChildAtIndex(i) for i in range(scenery_list.childCount)]
     click(next(row for row in rows if row.name == "Kolejowo.scn"))
-    consists = find(window, "Składy")
+    consists = find(window, names[1])
     wait_for("the consists of Kolejowo.scn", lambda: consists.childCount > 0 or None, 5)
     click(consists.getChildAtIndex(0))
-    memo2 = find(window, "Opis składu")
+    memo2 = find(window, names[2])
     wait_for("the details of the first consist",
              lambda: text_of(memo2) == "\n".join(shown["lines"]), 5)
 
@@ -96,6 +102,8 @@ try:
     window = wait_for("the main window", lambda: find(app, "Torvia RSIM-424"))
     click(wait_for("the options button", lambda: find(window, "Opcje", "push button")))
     options = wait_for("the options window", lambda: shown_window(app, "Opcje"))
+    # A window just shown ignores presses of its buttons for the double-click interval.
+    time.sleep(0.5)
     stay = find(options, "Nie zamykaj tego programu automatycznie po uruchomieniu symulatora",
                 "check box")
     click(stay)
@@ -121,7 +129,7 @@ try:
     # In English: the main window, then each of the other three as it opens.
     click(find(window, "English"))
     wait_for("the English captions", lambda: find(window, "Run simulator", "push button"), 5)
-    choose_scenery_and_consist(window, english)
+    choose_scenery_and_consist(window, english, ENGLISH_NAMES)
     time.sleep(0.3)
     screenshot(screenshots, "20-english-main.png")
     click(find(window, "Show timetable", "push button"))

@@ -205,6 +205,8 @@ try:
     # Told to stay open, a good start brings the windows back with nothing chosen.
     shutil.copy(recorder64, simulator)
     click(wait_for("the options button", lambda: find(window, "Opcje", "push button")))
+    # A window just shown ignores presses of its buttons for the double-click interval.
+    time.sleep(0.5)
     stay = wait_for("the stay-open box", lambda: find(
         app, "Nie zamykaj tego programu automatycznie po uruchomieniu symulatora", "check box"))
     click(stay)

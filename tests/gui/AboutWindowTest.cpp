@@ -36,6 +36,10 @@ TEST(AboutWindow, OnlyTheAddressOpensAndTheWindowStaysOpen) {
     QTest::mouseClick(form.Label4, Qt::LeftButton);
     EXPECT_EQ(browser.opened, QList<QUrl>{QUrl("https://rsim424.example/")});
     EXPECT_TRUE(form.isVisible());
+    QTest::keyClick(form.Label4, Qt::Key_Space);
+    EXPECT_EQ(browser.opened.size(), 1) << "Space opens no link";
+    QTest::keyClick(form.Label4, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(browser.opened.size(), 2) << "Enter opens it";
 }
 
 TEST(AboutWindow, StandsAsDesignedWithNoTextClipped) {
@@ -56,7 +60,7 @@ TEST(AboutWindow, StandsAsDesignedWithNoTextClipped) {
     const std::vector<Designed> labels{
         {form.Label1, {8, 72, 233, 19}, "Torvia RSIM- 424 Loader", 16},
         {form.Label2, {8, 96, 233, 14}, "v 1.15 beta", 11},
-        {form.Label3, {8, 120, 233, 14}, TForm3::creditLine(0), 11},
+        {form.Label3, {8, 120, 233, 14}, TForm3::creditLine(Language::Polish), 11},
         {form.Label4, {8, 152, 233, 25}, "https://rsim424.example/", 13},
     };
     for (const Designed& d : labels) {
@@ -71,8 +75,9 @@ TEST(AboutWindow, StandsAsDesignedWithNoTextClipped) {
     EXPECT_EQ(form.Label4->cursor().shape(), Qt::PointingHandCursor);
 
     // Both credit lines fit, as the language switch puts either in place.
-    EXPECT_NE(TForm3::creditLine(0), TForm3::creditLine(1));
-    for (const QString& credit : {TForm3::creditLine(0), TForm3::creditLine(1)}) {
+    EXPECT_NE(TForm3::creditLine(Language::Polish), TForm3::creditLine(Language::English));
+    for (const QString& credit :
+         {TForm3::creditLine(Language::Polish), TForm3::creditLine(Language::English)}) {
         form.Label3->setText(credit);
         for (const Designed& d : labels) {
             const QFontMetrics metrics = d.label->fontMetrics();

@@ -2,6 +2,7 @@
 
 #include "catalogue/ConsistDetails.h"
 #include "catalogue/ReadingLimits.h"
+#include "platform/ElidedLabel.h"
 #include "platform/ListBox.h"
 #include "platform/PictureBox.h"
 #include "platform/ScrollBox.h"
@@ -95,7 +96,17 @@ TEST_F(MainWindow, ASceneryWithoutMarkersIsCalledByItsFileName) {
 TEST_F(MainWindow, TitlesAndFileNamesAreShownAsWrittenNotAsMarkup) {
     write("scenery/<b>bold.scn", "\r\n");
     write("scenery/t.scn", "//$N <img src=\"t.scn\"><b>x</b>\r\n");
+    const QString longTitle = "Kolejowo - Zielona Laka - Stary Mlyn - <b>Brzozowka</b> Gorna";
+    write("scenery/long.scn", "//$N " + longTitle.toStdString() + "\r\n");
     TForm1& w = start();
+    // A title too long for the label keeps its beginning, and is read whole.
+    choose("long.scn");
+    EXPECT_TRUE(w.Label1->text().startsWith("Kolejowo - Zielona"))
+        << w.Label1->text().toStdString();
+    EXPECT_TRUE(w.Label1->text().endsWith(QChar(0x2026)));
+    EXPECT_LE(w.Label1->fontMetrics().horizontalAdvance(w.Label1->text()), w.Label1->width());
+    EXPECT_EQ(w.Label1->accessibleName(), longTitle);
+    EXPECT_TRUE(w.Label1->toolTip().contains("&lt;b&gt;Brzozowka")) << "the tooltip as written";
     choose("<b>bold.scn");
     EXPECT_EQ(w.Label1->text(), "<b>bold.scn");
     EXPECT_EQ(w.Label1->textFormat(), Qt::PlainText);
@@ -297,7 +308,7 @@ TEST_F(ConsistChoice, ShowsDetailsPicturesAndTimetableAndReleasesThePreviousChoi
     EXPECT_EQ(first->accessibleName(), "Loco A");
 
     // Fewer vehicles, no timetable, in English: the open timetable window keeps what it shows.
-    w.state().InterfaceLanguage = 1;
+    w.state().InterfaceLanguage = Language::English;
     chooseConsist(1);
     EXPECT_EQ(w.Memo2->toPlainText(), "We drive Loco A (V1)\nNote of Test");
     EXPECT_FALSE(w.Button7->isEnabled());
@@ -367,7 +378,7 @@ TEST_F(ConsistChoice, FilesPastTheirLimitsEndWithALineThatSaysSo) {
     const QString upToTheLimit =
         QString::fromStdString(timetableText(timetable.substr(0, TimetableLimit)));
     TForm1& w = start();
-    for (const std::uint8_t language : {0, 1}) {
+    for (const Language language : {Language::Polish, Language::English}) {
         w.state().InterfaceLanguage = language;
         choose("b.scn");
         choose("a.scn");

@@ -68,7 +68,7 @@ protected:
     QTemporaryDir dir;
     std::string root;
     std::string ini;
-    std::uint8_t language = 0;
+    Language language = Language::Polish;
     std::unique_ptr<TForm4> form;
 };
 
@@ -282,7 +282,7 @@ TEST_F(OptionsWindow, YesNoLabelsFollowTheLanguageAndItsSwitchKeepsEveryControl)
     EXPECT_EQ(w.Label6->text(), "Tak");
     w.TrackBar3->setValue(1);
     EXPECT_EQ(w.Label6->text(), "Nie");
-    language = 1;
+    language = Language::English;
     w.TrackBar4->setValue(1);
     EXPECT_EQ(w.Label9->text(), "No");
     EXPECT_EQ(w.Label10->text(), "Tak") << "a text already shown stays until it is set again";
@@ -291,10 +291,7 @@ TEST_F(OptionsWindow, YesNoLabelsFollowTheLanguageAndItsSwitchKeepsEveryControl)
     click(w.CheckBox8);
     QTest::keyClick(w.TrackBar1, Qt::Key_Right);
     const std::string before = w.workingCopy().settingsFile();
-    // The switch sets the captions, then asks the window to follow.
-    w.Label8->setText("Electric traction display:");
-    w.Label8->move(218, w.Label8->y());
-    w.showLanguageTexts();
+    w.setLanguage(Language::English);
     EXPECT_EQ(w.Label6->text(), "No");
     EXPECT_EQ(w.Label9->text(), "No");
     EXPECT_EQ(w.Label10->text(), "Yes");

@@ -61,14 +61,15 @@ TEST_F(StartButton, StartsTheChosenVehicleInTheInstallationFolderAndEnds) {
 
 TEST_F(StartButton, WithoutAConsistTheGhostviewQuestionIsAskedInTheInterfaceLanguage) {
     struct Case {
-        std::uint8_t language;
+        Language language;
         const char* caption;
         const char* yes;
         const char* no;
         const char* textStart;
     };
-    for (const Case& c : {Case{0, "Ostrzeżenie:", "Tak", "Nie", "Nie wybrałeś składu"},
-                          Case{1, "Warning:", "Yes", "No", "You did not choose any consist"}}) {
+    for (const Case& c :
+         {Case{Language::Polish, "Ostrzeżenie:", "Tak", "Nie", "Nie wybrałeś składu"},
+          Case{Language::English, "Warning:", "Yes", "No", "You did not choose any consist"}}) {
         TForm1& w = start();
         w.state().InterfaceLanguage = c.language;
         choose("a.scn");
@@ -134,14 +135,14 @@ TEST_F(StartButton, AFailedStartIsReportedAndKeepsTheChoice) {
     TForm1& w = start();
     choose("a.scn");
     chooseConsist(0);
-    for (std::uint8_t language : {0, 1}) {
+    for (const Language language : {Language::Polish, Language::English}) {
         w.state().InterfaceLanguage = language;
         MessageBox::clearAnswered();
         MessageBox::setNextAnswer(MessageBox::Ok);
         w.Button1->click();
         ASSERT_EQ(MessageBox::answered().size(), 1u);
         EXPECT_EQ(MessageBox::answered().front().text,
-                  QString::fromStdString(language == 0
+                  QString::fromStdString(language == Language::Polish
                                              ? "Nie udało się uruchomić symulatora: " + root +
                                                    "/rsim.exe (nie ma takiego pliku)."
                                              : "The simulator could not be started: " + root +
@@ -172,7 +173,7 @@ TEST_F(LanguageSwitch, EveryCaptionToEnglishAndBack) {
     TForm1& w = start();
     const std::map<QWidget*, QString> designed = captions();
     QTest::mouseClick(w.ImageGB, Qt::LeftButton);
-    EXPECT_EQ(w.state().InterfaceLanguage, 1);
+    EXPECT_EQ(w.state().InterfaceLanguage, Language::English);
     EXPECT_TRUE(w.ImageGB->isHidden());
     EXPECT_FALSE(w.ImagePL->isHidden());
     const std::map<QWidget*, QString> english = captions();
