@@ -6,9 +6,10 @@
 // Beside it, measured in the same run and alternating with it choice by choice, a yardstick: the
 // same visible work done with stock Qt widgets in a window of the same size, built once from what
 // the launcher showed. A QListWidget row is chosen; its handler sets the same lines into a
-// QPlainTextEdit of the same size and the timetable into a hidden one, and shows the same pictures,
-// already decoded, on 50 reused QLabels at the same places in a QScrollArea. Both windows paint
-// what changed before the choice counts as done.
+// QPlainTextEdit of the same size and the timetable into a hidden one, enables the timetable's
+// button as the launcher does, and shows the same pictures, already decoded, on 50 reused QLabels
+// at the same places in a QScrollArea. Both windows paint what changed before the choice counts
+// as done.
 
 #include "platform/FileListBox.h"
 #include "platform/ListBox.h"
@@ -142,6 +143,10 @@ public:
         details_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         details_->setPalette(form1.Memo2->palette());
         timetable_ = new QPlainTextEdit; // a hidden window of its own, as the timetable's is
+        // The button that shows the timetable is enabled while there is one.
+        timetableButton_ = new QPushButton(form1.Button7->text(), this);
+        timetableButton_->setGeometry(form1.Button7->geometry());
+        timetableButton_->setFont(form1.Button7->font());
 
         pictures_ = new QScrollArea(group);
         pictures_->setGeometry(form1.ScrollBox1->geometry());
@@ -162,6 +167,7 @@ private:
         const Shown& shown = shown_[static_cast<std::size_t>(list_->row(selected.front()))];
         details_->setPlainText(shown.details);
         if (!shown.timetable.isEmpty()) timetable_->setPlainText(shown.timetable);
+        timetableButton_->setEnabled(!shown.timetable.isEmpty());
         QRect extent;
         for (std::size_t i = 0; i < labels_.size(); ++i) {
             QLabel* label = labels_[i];
@@ -185,6 +191,7 @@ private:
     QListWidget* list_ = nullptr;
     QPlainTextEdit* details_ = nullptr;
     QPlainTextEdit* timetable_ = nullptr;
+    QPushButton* timetableButton_ = nullptr;
     QScrollArea* pictures_ = nullptr;
     std::array<QLabel*, 50> labels_{};
 };

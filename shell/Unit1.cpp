@@ -319,19 +319,18 @@ void TForm1::ListBox2Click() {
     if (row < 0 || row >= ConsistTable::ConsistCount) return;
     const ConsistRecord& consist = S.Consists->consist(row + 1);
 
-    Button7->setEnabled(false);
     const ConsistDetails details = describeConsist(consist, S.InstallRoot, S.InterfaceLanguage);
     S.ChosenVehicle = details.chosenVehicle;
     // A file that cannot be read is reported once the whole choice is shown, so that nothing
     // of the previous choice stays behind it.
     QStringList errors;
     if (!details.timetableError.empty()) errors << QString::fromStdString(details.timetableError);
-    // A timetable that cannot be read counts as none: the window keeps the one it shows.
-    if (details.showsTimetable()) {
+    // A timetable that cannot be read counts as none: the window keeps the one it shows. The
+    // button changes its state at most once, so it is repainted at most once.
+    if (details.showsTimetable())
         Form2->showTimetable(QString::fromStdString(details.timetableCaption),
                              QString::fromStdString(details.timetable));
-        Button7->setEnabled(true);
-    }
+    Button7->setEnabled(details.showsTimetable());
     S.DetailLines.clear();
     for (const std::string& line : details.lines) S.DetailLines << QString::fromStdString(line);
     showLines(Memo2, S.DetailLines);
