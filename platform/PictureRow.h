@@ -34,9 +34,9 @@ public:
     PictureLoad load(const std::string& file);
     void clear();
 
-    // The memory the kept pictures may take together; past it, all are let go and the cache
-    // starts again.
-    static constexpr std::int64_t MaxBytes = std::int64_t{64} << 20;
+    // The memory the kept pictures may take together, enough for well over a thousand vehicle
+    // pictures of the usual size; past it, all are let go and the cache starts again.
+    static constexpr std::int64_t MaxBytes = std::int64_t{16} << 20;
 
 private:
     struct Stamp {
