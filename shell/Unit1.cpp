@@ -253,6 +253,8 @@ void TForm1::FileListBox1Change() {
     Button7->setEnabled(false);
     S.DetailLines = {prompt(Memo2, S.InterfaceLanguage)};
     showLines(Memo2, S.DetailLines);
+    // The vehicle pictures of another scenery are of no more use.
+    vehiclePictureCache_.clear();
     chosenScenery_ = readScenery(FileListBox1->fileName(), *S.Catalogue, *S.Consists);
     Wczytaj_Sklady();
     Odczyt_Scenerii();
@@ -317,46 +319,49 @@ void TForm1::ListBox2Click() {
     if (row < 0 || row >= ConsistTable::ConsistCount) return;
     const ConsistRecord& consist = S.Consists->consist(row + 1);
 
-    Button7->setEnabled(false);
     const ConsistDetails details = describeConsist(consist, S.InstallRoot, S.InterfaceLanguage);
     S.ChosenVehicle = details.chosenVehicle;
     // A file that cannot be read is reported once the whole choice is shown, so that nothing
     // of the previous choice stays behind it.
     QStringList errors;
     if (!details.timetableError.empty()) errors << QString::fromStdString(details.timetableError);
-    // A timetable that cannot be read counts as none: the window keeps the one it shows.
-    if (details.showsTimetable()) {
+    // A timetable that cannot be read counts as none: the window keeps the one it shows. The
+    // button changes its state at most once, so it is repainted at most once.
+    if (details.showsTimetable())
         Form2->showTimetable(QString::fromStdString(details.timetableCaption),
                              QString::fromStdString(details.timetable));
-        Button7->setEnabled(true);
-    }
+    Button7->setEnabled(details.showsTimetable());
     S.DetailLines.clear();
     for (const std::string& line : details.lines) S.DetailLines << QString::fromStdString(line);
     showLines(Memo2, S.DetailLines);
-    czysc_dcc();
     showVehiclePictures(consist, details, errors);
     if (!errors.isEmpty()) MessageBox::showError(errors.join(QLatin1Char('\n')));
 }
 
 void TForm1::showVehiclePictures(const ConsistRecord& consist, const ConsistDetails& details,
                                  QStringList& errors) {
-    // The pictures of the previous choice are hidden and never shown again: they are released
-    // so that memory does not grow with every choice.
-    for (PictureBox*& picture : S.VehiclePictures) {
-        delete picture;
-        picture = nullptr;
+    const PictureRow row =
+        loadPictureRow(details.pictureFiles, details.standInPicture, &vehiclePictureCache_);
+    // Each slot keeps its picture control from one choice to the next, hidden while no vehicle
+    // stands there and then holding no picture, so that memory stays the same however many
+    // consists are chosen. Only the slots the new consist leaves empty are hidden: hiding a
+    // picture shown again at once would only cost a relayout.
+    for (std::size_t i = row.places.size(); i < S.VehiclePictures.size(); ++i) {
+        if (PictureBox* picture = S.VehiclePictures[i]) {
+            picture->hide();
+            picture->setPicture(QImage());
+        }
     }
-    const PictureRow row = loadPictureRow(details.pictureFiles, details.standInPicture);
     for (std::size_t i = 0; i < row.places.size(); ++i) {
         const PicturePlace& place = row.places[i];
-        auto* picture = new PictureBox(ScrollBox1->content());
+        PictureBox*& picture = S.VehiclePictures[i];
+        if (picture == nullptr) picture = new PictureBox(ScrollBox1->content());
         picture->setGeometry(place.left, place.top, place.width, place.height);
         picture->setPicture(row.pictures[i]);
         const QString type = shownText(consist.vehicleSlots[i].VehicleType);
         picture->setAccessibleName(type.isEmpty() ? QStringLiteral("other") : type);
         picture->setToolTip(plainToolTip(type));
         picture->show();
-        S.VehiclePictures[i] = picture;
     }
     S.ThumbnailCount = static_cast<int>(row.places.size());
     ScrollBox1->fitContent();

@@ -2,6 +2,7 @@
 
 #include "catalogue/SceneryFile.h"
 #include "platform/HiddenWindows.h"
+#include "platform/PictureRow.h"
 #include "platform/WindowTexts.h"
 #include "shell/LauncherState.h"
 
@@ -97,6 +98,8 @@ private:
     LauncherState S;
     // What the chosen scenery gives both of its handlers while a choice is handled.
     SceneryReading chosenScenery_;
+    // The vehicle pictures read for the chosen scenery's consists.
+    PictureRowCache vehiclePictureCache_;
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
     TForm4* Form4 = nullptr;

@@ -315,11 +315,13 @@ TEST_F(ConsistChoice, ShowsDetailsPicturesAndTimetableAndReleasesThePreviousChoi
     EXPECT_TRUE(form2->isVisible());
     EXPECT_EQ(form2->windowTitle(), QString::fromUtf8("Rozkład jazdy pociągu Os_1"));
     EXPECT_EQ(shownPictures(), (std::vector<QRect>{{1, 1, 30, 20}}));
-    EXPECT_TRUE(first.isNull()) << "the pictures of the previous choice are released";
+    EXPECT_EQ(w.state().VehiclePictures[0], first) << "the pictures of a choice are reused";
     EXPECT_EQ(w.state().ThumbnailCount, 1);
 
     chooseConsist(0);
     EXPECT_EQ(shownPictures().size(), 3u);
+    EXPECT_EQ(w.ScrollBox1->content()->findChildren<PictureBox*>().size(), 1 + 3)
+        << "no more picture controls than the most vehicles shown at once";
     EXPECT_EQ(form2->windowTitle(), "Timetable of Os_1");
     choose("b.scn");
     EXPECT_TRUE(shownPictures().empty()) << "a scenery choice hides the pictures";

@@ -7,8 +7,10 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <algorithm>
+#include <chrono>
 #include <csetjmp>
 #include <cstdio>
+#include <filesystem>
 #include <jpeglib.h>
 #include <unistd.h>
 
@@ -256,6 +258,33 @@ TEST_F(PictureFile, PicturesOfARowTakeAMebibyteEach) {
     EXPECT_EQ(row.places[2].left, 1 + 2 * 512) << "each place the stand-in's size";
     // Alone, the same picture is within the limit of one picture.
     EXPECT_EQ(loadPictureFile(past).error.find("too large"), std::string::npos);
+}
+
+// Consists chosen one after another decode each picture once, until its file changes: rewritten
+// to the same size, or mended after it failed to load.
+TEST_F(PictureFile, ARowPictureIsReadAgainOnceItsFileChanges) {
+    QImage picture = quarters(8, 8);
+    const std::string car = write("car.bmp", encodeBmp(picture, 24));
+    const auto rewrite = [&](const std::string& bytes) {
+        const auto written = std::filesystem::last_write_time(car);
+        write("car.bmp", bytes);
+        // A rewrite within the file system's clock tick still shows as a change.
+        std::filesystem::last_write_time(car, written + std::chrono::seconds(1));
+    };
+    PictureRowCache cache;
+    const QImage first = loadPictureRow({car}, car, &cache).pictures[0];
+    EXPECT_EQ(loadPictureRow({car, car}, car, &cache).pictures[1].cacheKey(), first.cacheKey())
+        << "kept, not decoded again";
+
+    picture.fill(Qt::red);
+    rewrite(encodeBmp(picture, 24));
+    EXPECT_EQ(loadPictureRow({car}, car, &cache).pictures[0].pixelColor(0, 0), QColor(Qt::red));
+
+    rewrite("not a picture");
+    EXPECT_EQ(loadPictureRow({car}, car, &cache).errors,
+              std::vector<std::string>{cannotLoad("car.bmp", "not a valid BMP picture")});
+    rewrite(encodeBmp(quarters(8, 8), 24));
+    EXPECT_TRUE(hasQuarters(loadPictureRow({car}, car, &cache).pictures[0], 0));
 }
 
 // A JPEG shown smaller than it is decoded at libjpeg's smallest scale (M/8) that still covers the
