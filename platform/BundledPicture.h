@@ -1,9 +1,15 @@
 #pragma once
 
+#include <QIcon>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 // A picture built into the launcher, by its resource path (":/pictures/flag_pl.bmp"), read by
 // the reader its extension names alone. Left to guess the format, the toolkit would first load
 // its other image readers to look at the file, which costs the start time and memory.
 QImage bundledPicture(const QString& resource);
+
+// An icon drawn at several sizes, one built-in picture each. A picture is read when a size is
+// asked for and is not kept: the window system keeps its own copy of a window's icon.
+QIcon bundledIcon(const QStringList& resources);

@@ -10,16 +10,14 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QPixmap>
 #include <QStyleFactory>
 
 namespace {
 QIcon launcherIcon() {
-    QIcon icon;
+    QStringList pictures;
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addPixmap(QPixmap::fromImage(
-            bundledPicture(QStringLiteral(":/icon/example.rsim424.Loader-%1.png").arg(size))));
-    return icon;
+        pictures << QStringLiteral(":/icon/example.rsim424.Loader-%1.png").arg(size);
+    return bundledIcon(pictures);
 }
 } // namespace
 
