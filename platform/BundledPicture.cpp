@@ -6,27 +6,26 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <future>
 #include <utility>
 
 namespace {
 
-struct SizedPicture {
-    QSize size;
-    QString resource;
-};
-
 class BundledIconEngine : public QIconEngine {
 public:
-    explicit BundledIconEngine(QList<SizedPicture> pictures) : pictures_(std::move(pictures)) {}
+    explicit BundledIconEngine(std::shared_future<QList<QImage>> pictures)
+        : pictures_(std::move(pictures)) {}
 
     QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
-        const SizedPicture* best = bestFor(size);
-        if (!best) return {};
-        QPixmap drawn = QPixmap::fromImage(bundledPicture(best->resource));
-        const QSize fitted = fit(best->size, size);
-        if (!drawn.isNull() && drawn.size() != fitted)
-            drawn = drawn.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        return drawn;
+        const qsizetype best = bestFor(size);
+        if (best < 0) return {};
+        if (pixmaps_.isEmpty()) pixmaps_.resize(pictures_.get().size());
+        QPixmap& drawn = pixmaps_[best];
+        if (drawn.isNull()) drawn = QPixmap::fromImage(pictures_.get()[best]);
+        const QSize fitted = fit(drawn.size(), size);
+        return drawn.size() == fitted
+                   ? drawn
+                   : drawn.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
@@ -35,13 +34,13 @@ public:
     }
 
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
-        const SizedPicture* best = bestFor(size);
-        return best ? fit(best->size, size) : QSize();
+        const qsizetype best = bestFor(size);
+        return best < 0 ? QSize() : fit(pictures_.get()[best].size(), size);
     }
 
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
         QList<QSize> sizes;
-        for (const SizedPicture& picture : pictures_) sizes << picture.size;
+        for (const QImage& picture : pictures_.get()) sizes << picture.size();
         return sizes;
     }
 
@@ -49,19 +48,19 @@ public:
 
 private:
     // The smallest picture that covers the size, or else the largest.
-    const SizedPicture* bestFor(const QSize& size) const {
-        const auto area = [](const SizedPicture& p) {
-            return qint64{p.size.width()} * p.size.height();
+    qsizetype bestFor(const QSize& size) const {
+        const QList<QImage>& pictures = pictures_.get();
+        const auto area = [&](qsizetype i) {
+            return qint64{pictures[i].width()} * pictures[i].height();
         };
-        const SizedPicture* covering = nullptr;
-        const SizedPicture* largest = nullptr;
-        for (const SizedPicture& picture : pictures_) {
-            if (!largest || area(picture) > area(*largest)) largest = &picture;
+        qsizetype covering = -1, largest = -1;
+        for (qsizetype i = 0; i < pictures.size(); ++i) {
+            if (largest < 0 || area(i) > area(largest)) largest = i;
             const bool covers =
-                picture.size.width() >= size.width() && picture.size.height() >= size.height();
-            if (covers && (!covering || area(picture) < area(*covering))) covering = &picture;
+                pictures[i].width() >= size.width() && pictures[i].height() >= size.height();
+            if (covers && (covering < 0 || area(i) < area(covering))) covering = i;
         }
-        return covering ? covering : largest;
+        return covering >= 0 ? covering : largest;
     }
 
     // A picture larger than the size asked for is drawn smaller, keeping its proportions.
@@ -70,7 +69,8 @@ private:
         return picture.scaled(size, Qt::KeepAspectRatio);
     }
 
-    QList<SizedPicture> pictures_;
+    std::shared_future<QList<QImage>> pictures_;
+    QList<QPixmap> pixmaps_; // made from the pictures on the first use of each
 };
 
 } // namespace
@@ -82,13 +82,14 @@ QImage bundledPicture(const QString& resource) {
 }
 
 QIcon bundledIcon(const QStringList& resources) {
-    QList<SizedPicture> pictures;
-    for (const QString& resource : resources) {
-        QImageReader reader(resource, QFileInfo(resource).suffix().toLatin1());
-        reader.setAutoDetectImageFormat(false);
-        // Only the header is read here.
-        const QSize size = reader.size();
-        if (size.isValid()) pictures.push_back({size, resource});
-    }
+    std::shared_future<QList<QImage>> pictures = std::async(std::launch::async, [resources] {
+                                                     QList<QImage> read;
+                                                     for (const QString& resource : resources) {
+                                                         QImage picture = bundledPicture(resource);
+                                                         if (!picture.isNull())
+                                                             read << std::move(picture);
+                                                     }
+                                                     return read;
+                                                 }).share();
     return QIcon(new BundledIconEngine(std::move(pictures)));
 }

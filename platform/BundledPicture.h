@@ -10,6 +10,7 @@
 // its other image readers to look at the file, which costs the start time and memory.
 QImage bundledPicture(const QString& resource);
 
-// An icon drawn at several sizes, one built-in picture each. A picture is read when a size is
-// asked for and is not kept: the window system keeps its own copy of a window's icon.
+// An icon drawn at several sizes, one built-in picture each. The pictures are decoded on a
+// thread of their own from the call on, while the windows are built; the icon's first use, when
+// the first window is shown, waits for them.
 QIcon bundledIcon(const QStringList& resources);
