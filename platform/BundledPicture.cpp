@@ -73,6 +73,17 @@ private:
     QList<QPixmap> pixmaps_; // made from the pictures on the first use of each
 };
 
+// In the format a pixmap keeps, which then shares the pictures' pixels.
+QList<QImage> readIconPictures(const QStringList& resources) {
+    QList<QImage> read;
+    for (const QString& resource : resources) {
+        QImage picture =
+            bundledPicture(resource).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        if (!picture.isNull()) read << std::move(picture);
+    }
+    return read;
+}
+
 } // namespace
 
 QImage bundledPicture(const QString& resource) {
@@ -82,14 +93,7 @@ QImage bundledPicture(const QString& resource) {
 }
 
 QIcon bundledIcon(const QStringList& resources) {
-    std::shared_future<QList<QImage>> pictures = std::async(std::launch::async, [resources] {
-                                                     QList<QImage> read;
-                                                     for (const QString& resource : resources) {
-                                                         QImage picture = bundledPicture(resource);
-                                                         if (!picture.isNull())
-                                                             read << std::move(picture);
-                                                     }
-                                                     return read;
-                                                 }).share();
+    std::shared_future<QList<QImage>> pictures =
+        std::async(std::launch::async, readIconPictures, resources).share();
     return QIcon(new BundledIconEngine(std::move(pictures)));
 }
