@@ -12,7 +12,6 @@ TForm2::TForm2(QWidget* mainWindow) : ToolWindow(mainWindow, 551, 456) {
     Memo3 = new QPlainTextEdit(this);
     Memo3->setGeometry(0, 0, 553, 457);
     Memo3->setReadOnly(true);
-    Memo3->setFont(designedFont(DesignedFace::Courier, 11));
     Memo3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // A timetable longer than the window can still be read to its end.
     Memo3->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -34,6 +33,13 @@ std::vector<WindowText> TForm2::texts() {
 void TForm2::showTimetable(const QString& caption, const QString& timetable) {
     setWindowTitle(caption);
     Memo3->setPlainText(timetable);
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+    // The timetable's font is found when it is first shown rather than while the launcher starts.
+    const QFont timetable = designedFont(DesignedFace::Courier, 11);
+    if (Memo3->font() != timetable) Memo3->setFont(timetable);
+    ToolWindow::showEvent(event);
 }
 
 void TForm2::setLanguage(Language language) {

@@ -22,6 +22,9 @@ public:
     // to the window's own; its text stays.
     void setLanguage(Language language);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     std::vector<WindowText> texts();
 };

@@ -2,41 +2,18 @@
 
 #include "platform/AsciiCase.h"
 #include "platform/ShownText.h"
-
-#include <QCollator>
-#include <QLocale>
+#include "platform/WindowsListOrder.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <memory>
 
 namespace {
 bool hasExtensionIgnoringCase(std::string_view name, std::string_view upperExtension) {
     return name.size() > upperExtension.size() &&
            equalsUpperCased(name.substr(name.size() - upperExtension.size()), upperExtension);
-}
-
-// The order of the player's Windows list: by the names as shown, ignoring case, in Polish
-// collation, so that "ł" follows "l"; names equal in that order follow their bytes.
-void sortAsWindowsLists(std::vector<std::string>& names) {
-    QCollator collator(QLocale(QLocale::Polish, QLocale::Poland));
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    struct Keyed {
-        QCollatorSortKey key;
-        std::string name;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(names.size());
-    for (std::string& name : names)
-        keyed.push_back({collator.sortKey(shownFileName(name)), std::move(name)});
-    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-        const int order = a.key.compare(b.key);
-        return order != 0 ? order < 0 : a.name < b.name;
-    });
-    for (std::size_t i = 0; i < names.size(); ++i) names[i] = std::move(keyed[i].name);
 }
 
 std::string currentFolder() {

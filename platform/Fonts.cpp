@@ -1,5 +1,10 @@
 #include "platform/Fonts.h"
 
+#include <fontconfig/fontconfig.h>
+
+#include <clocale>
+#include <cstdlib>
+
 QFont designedFont(DesignedFace face, int pixelHeight, bool bold) {
     QFont font;
     switch (face) {
@@ -22,4 +27,20 @@ QFont designedFont(DesignedFace face, int pixelHeight, bool bold) {
 
 QFont windowFont() {
     return designedFont(DesignedFace::MsSansSerif, 11);
+}
+
+// The toolkit looks its fonts up in fontconfig's current configuration, which the first call
+// reads from the configuration and cache files; later calls find it made.
+FontConfigurationReading::FontConfigurationReading() {
+    // While it connects, the toolkit takes a desktop's start notice out of the environment, which
+    // fontconfig, reading the environment meanwhile, could see half moved: it is then read later.
+    if (std::getenv("DESKTOP_STARTUP_ID")) return;
+    // fontconfig reads numbers in the locale that the toolkit sets from the environment as it
+    // starts; set first, the toolkit's setting it again changes nothing under the reading.
+    std::setlocale(LC_ALL, "");
+    reading_ = std::jthread([] { FcInit(); });
+}
+
+void FontConfigurationReading::wait() {
+    if (reading_.joinable()) reading_.join();
 }

@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QStringList>
 
+#include <thread>
+
 // The fonts the windows were designed with, mapped to installed fonts of the same metrics so
 // that no caption is clipped.
 enum class DesignedFace { MsSansSerif, Arial, Courier };
@@ -11,3 +13,15 @@ QFont designedFont(DesignedFace face, int pixelHeight, bool bold = false);
 
 // The font of the windows' own texts, which their message boxes share.
 QFont windowFont();
+
+// Reads the system's font configuration on a thread of its own from its creation on, so that the
+// reading overlaps the connection to the display rather than delaying the first window's texts.
+// wait() returns once it is read; the first font lookup must come after it.
+class FontConfigurationReading {
+public:
+    FontConfigurationReading();
+    void wait();
+
+private:
+    std::jthread reading_;
+};

@@ -4,7 +4,7 @@
 rsim_packages=(
     cmake g++ make pkg-config
     clang libclang-rt-14-dev # the fuzz targets
-    qt6-base-dev libjpeg62-turbo-dev
+    qt6-base-dev libjpeg62-turbo-dev libfontconfig-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core
     xvfb xauth xdotool x11-apps imagemagick valgrind

@@ -4,6 +4,7 @@
 #include "catalogue/ReadingLimits.h"
 #include "catalogue/SceneryFile.h"
 #include "catalogue/Unit2.h"
+#include "platform/BundledPicture.h"
 #include "platform/Button.h"
 #include "platform/ElidedLabel.h"
 #include "platform/FileListBox.h"
@@ -71,7 +72,7 @@ PictureBox* makeFlag(QWidget* parent, const QString& picture, const QString& lan
     flag->setAutoSize(true);
     flag->setCursor(Qt::PointingHandCursor);
     flag->setFocusPolicy(Qt::TabFocus);
-    flag->setPicture(QImage(picture));
+    flag->setPicture(bundledPicture(picture));
     // Round the flag, where its own dark blue cannot hide the focus mark.
     setFocusMarkArea(flag, flag->rect().adjusted(-3, -3, 3, 3));
     // Named in the language it switches to, which reads so in either language.
@@ -128,7 +129,7 @@ void TForm1::buildSceneryGroup() {
     Image1->hide();
     Image2 = makePicture(GroupBox1, {544, 24, 225, 169});
     Image2->setStretch(true);
-    Image2->setPicture(QImage(QStringLiteral(":/pictures/default_scenery.bmp")));
+    Image2->setPicture(bundledPicture(QStringLiteral(":/pictures/default_scenery.bmp")));
 }
 
 void TForm1::buildConsistGroup() {

@@ -1,5 +1,6 @@
 #include "shell/Unit3.h"
 
+#include "platform/BundledPicture.h"
 #include "platform/ClickLabel.h"
 #include "platform/Fonts.h"
 #include "platform/PictureBox.h"
@@ -35,7 +36,7 @@ TForm3::TForm3(QWidget* mainWindow) : ToolWindow(mainWindow, 247, 186) {
     Image1 = new PictureBox(this);
     Image1->setGeometry(8, 8, 233, 57);
     Image1->setStretch(true);
-    Image1->setPicture(QImage(QStringLiteral(":/pictures/about_title.bmp")));
+    Image1->setPicture(bundledPicture(QStringLiteral(":/pictures/about_title.bmp")));
 
     // The name, version and address read the same in both languages.
     Label1 = makeLabel(this, QStringLiteral("Torvia RSIM- 424 Loader"), {8, 72, 233, 19});

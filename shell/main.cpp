@@ -1,6 +1,8 @@
 // Torvia RSIM-424 Loader: the launcher of the RSIM-424 train-driving simulator.
 
+#include "platform/BundledPicture.h"
 #include "platform/FocusMark.h"
+#include "platform/Fonts.h"
 #include "platform/ProgramPath.h"
 #include "shell/AllWindows.h"
 #include "shell/FirstStart.h"
@@ -12,15 +14,16 @@
 
 namespace {
 QIcon launcherIcon() {
-    QIcon icon;
+    QStringList pictures;
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icon/example.rsim424.Loader-%1.png").arg(size),
-                     QSize(size, size));
-    return icon;
+        pictures << QStringLiteral(":/icon/example.rsim424.Loader-%1.png").arg(size);
+    return bundledIcon(pictures);
 }
 } // namespace
 
 int main(int argc, char** argv) {
+    // Started before the application connects to the display, which it then overlaps.
+    FontConfigurationReading fontConfiguration;
     QApplication application(argc, argv);
     // The caption of the launcher's message boxes, and the class of its windows.
     QApplication::setApplicationName(QStringLiteral("RSIM"));
@@ -33,6 +36,7 @@ int main(int argc, char** argv) {
 
     const std::string argv0 = argc > 0 ? argv[0] : "";
     const std::string folder = installFolderOfThisProgram(argv0);
+    fontConfiguration.wait();
     // The interface language is Polish at every start.
     if (!isInstallation(folder)) return startOutsideInstallation(folder, Language::Polish);
 
