@@ -21,6 +21,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -153,7 +154,7 @@ int runCase(const Case& c, const std::string& root, int argc, char** argv) {
 }
 
 std::string column(double milliseconds) {
-    return milliseconds < 0 ? "-" : std::to_string(static_cast<long>(milliseconds + 0.5));
+    return milliseconds < 0 ? "-" : std::to_string(std::lround(milliseconds));
 }
 
 // Prepares the installation, runs the case in a child process and prints one row.

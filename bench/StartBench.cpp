@@ -243,10 +243,9 @@ void startThroughWine(benchmark::State& state, Prefix kind) {
     const std::string sharedPrefix = prefixes.path().toStdString() + "/prefix";
     int prefixCount = 0;
     const auto usePrefix = [&] {
-        const std::string prefix =
-            kind == Prefix::Fresh
-                ? prefixes.path().toStdString() + "/prefix" + std::to_string(++prefixCount)
-                : sharedPrefix;
+        std::string prefix = kind == Prefix::Fresh ? prefixes.path().toStdString() + "/prefix" +
+                                                         std::to_string(++prefixCount)
+                                                   : sharedPrefix;
         ::setenv("WINEPREFIX", prefix.c_str(), 1);
         return prefix;
     };

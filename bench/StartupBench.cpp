@@ -45,11 +45,13 @@ using Clock = std::chrono::steady_clock;
 pid_t spawn(const std::vector<std::string>& arguments, const std::vector<std::string>& extraEnv,
             int displayFd = -1) {
     std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
     for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     std::vector<std::string> env(extraEnv);
     for (char** e = environ; *e; ++e) env.emplace_back(*e);
     std::vector<char*> envp;
+    envp.reserve(env.size() + 1);
     for (const std::string& e : env) envp.push_back(const_cast<char*>(e.c_str()));
     envp.push_back(nullptr);
 

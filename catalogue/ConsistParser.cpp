@@ -13,7 +13,7 @@ namespace {
 struct InertInsideConsist {
     bool table[256]{};
     constexpr InertInsideConsist() {
-        for (int c = 0; c < 256; ++c) table[c] = true;
+        for (bool& inert : table) inert = true;
         for (unsigned char c : {' ', '/', 'E', 'e', 'N', 'n'}) table[c] = false;
     }
 };

@@ -27,7 +27,7 @@ FileListBox::FileListBox(QWidget* parent) : ListBox(parent) {
     connect(this, &QListWidget::itemSelectionChanged, this, &FileListBox::changed);
 }
 
-void FileListBox::setMaskExtension(std::string extension) {
+void FileListBox::setMaskExtension(const std::string& extension) {
     extension_ = asciiUpper(extension);
 }
 

@@ -16,7 +16,7 @@ public:
     explicit FileListBox(QWidget* parent = nullptr);
 
     // The extension the listed files have, such as ".scn".
-    void setMaskExtension(std::string extension);
+    void setMaskExtension(const std::string& extension);
 
     // Lists the folder, or, when it cannot be entered, the current folder again.
     void applyFilePath(const std::string& folder);

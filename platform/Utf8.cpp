@@ -9,7 +9,8 @@ bool isValidUtf8(std::string_view text) {
         if (lead < 0x80) {
             ++i;
             continue;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
+        }
+        if (lead >= 0xC2 && lead <= 0xDF) {
             length = 2;
             c = lead & 0x1F;
         } else if (lead >= 0xE0 && lead <= 0xEF) {

@@ -4,6 +4,7 @@
 rsim_packages=(
     cmake g++ make pkg-config
     clang libclang-rt-14-dev # the fuzz targets
+    clang-tidy
     qt6-base-dev libjpeg62-turbo-dev libfontconfig-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core

@@ -100,7 +100,7 @@ ProgramHeader readProgramHeader(const std::string& path) {
 // A line of output as the box quotes it: a long one is cut, between two characters.
 std::string quotedLine(std::string_view line) {
     constexpr std::size_t Longest = 200;
-    const std::string text = wineOutputToUtf8(line);
+    std::string text = wineOutputToUtf8(line);
     if (text.size() <= Longest) return text;
     std::size_t cut = Longest;
     while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;

@@ -224,7 +224,7 @@ std::string menuEntryPath(const std::string& entriesFolder, std::string_view ins
                           std::string_view entry) {
     const std::string exec = execLineOf(entry);
     for (int number = 1;; ++number) {
-        const std::string path = entriesFolder + '/' + menuEntryFileName(installFolder, number);
+        std::string path = entriesFolder + '/' + menuEntryFileName(installFolder, number);
         struct stat st {};
         if (::lstat(path.c_str(), &st) != 0) return path;
         // Only an ordinary file is read: a pipe under the name would hang the launcher.

@@ -34,7 +34,7 @@ protected:
     std::string home() const { return dir_.path().toStdString(); }
     std::string path(const std::string& name) const { return home() + "/" + name; }
     std::string write(const std::string& name, const std::string& bytes, mode_t mode = 0644) {
-        const std::string file = path(name);
+        std::string file = path(name);
         fs::create_directories(fs::path(file).parent_path());
         std::ofstream(file, std::ios::binary) << bytes;
         ::chmod(file.c_str(), mode);

@@ -12,7 +12,7 @@
 namespace {
 
 // Answers the question once it is open, through the box itself.
-void whenOpen(std::function<void(QMessageBox&)> answer) {
+void whenOpen(const std::function<void(QMessageBox&)>& answer) {
     QTimer::singleShot(0, [answer] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);

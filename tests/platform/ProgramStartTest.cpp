@@ -39,7 +39,7 @@ const std::string Recorder =
 
 std::string executable(const TempFolder& folder, const std::string& name,
                        const std::string& bytes) {
-    const std::string path = folder.write(name, bytes);
+    std::string path = folder.write(name, bytes);
     ::chmod(path.c_str(), 0755);
     return path;
 }
@@ -165,7 +165,7 @@ TEST(ProgramStart, EachFailureIsReportedWithItsCause) {
     executable(install, "garbage.exe", "neither a script nor a program");
     executable(install, "ok.exe", "#!/bin/sh\nexit 0\n");
     install.makeFolder("folder.exe");
-    const std::string root = install.path();
+    const std::string& root = install.path();
 
     struct Case {
         std::string program, workingFolder;

@@ -45,7 +45,7 @@ std::string PictureFolder::path(const std::string& name) const {
 }
 
 std::string PictureFolder::write(const std::string& name, const std::string& bytes) const {
-    const std::string file = path(name);
+    std::string file = path(name);
     std::ofstream(file, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
     return file;
 }
