@@ -59,8 +59,8 @@ std::string formatSettingsFile(const SimulatorSettings& settings, const Resoluti
     SimulatorSettings written = settings;
     written.width = resolution.width;
     written.height = resolution.height;
-    if (invert.InvertHorizontal) written.mousescalehorizontal.insert(0, "-");
-    if (invert.InvertVertical) written.mousescalevertical.insert(0, "-");
+    if (invert.InvertHorizontal) written.mousescalehorizontal.insert(0, 1, '-');
+    if (invert.InvertVertical) written.mousescalevertical.insert(0, 1, '-');
 
     std::string text;
     text.reserve(1500);
