@@ -15,8 +15,8 @@ import time
 
 import pyatspi
 
-from player import application, click, fail, find, find_described, press, screenshot, showing, \
-    start_launcher, text_of, wait_for
+from player import application, click, fail, find, find_described, lines_of, press, screenshot, \
+    showing, shown_window, start_launcher, text_of, wait_for
 
 install, inspect, screenshots = sys.argv[1:4]
 ini = os.path.join(install, "rsim.ini")
@@ -39,14 +39,6 @@ def ini_state():
     info = os.stat(ini)
     with open(ini, "rb") as f:
         return info.st_ino, info.st_mtime_ns, f.read()
-
-
-def shown_window(app, name):
-    for i in range(app.childCount):
-        window = app.getChildAtIndex(i)
-        if window is not None and window.name == name and showing(window):
-            return window
-    return None
 
 
 def extents(node):
@@ -122,10 +114,7 @@ def expect_mark(kind, box, without, with_focus, name, around=0):
 
 
 def started_lines():
-    if not os.path.exists(log):
-        return []
-    with open(log, encoding="utf-8", errors="replace") as f:
-        return f.read().splitlines()
+    return lines_of(log)
 
 
 # A double-click on "Opcje": the first click opens the options window, over the button; the

@@ -31,6 +31,23 @@ def showing(node):
     return node.getState().contains(pyatspi.STATE_SHOWING)
 
 
+def shown_window(app, name):
+    """A window of the launcher's that is on screen, by its caption."""
+    for i in range(app.childCount):
+        window = app.getChildAtIndex(i)
+        if window is not None and window.name == name and showing(window):
+            return window
+    return None
+
+
+def lines_of(path):
+    """The lines a recording program has written so far; none while it has written nothing."""
+    if not os.path.exists(path):
+        return []
+    with open(path, encoding="utf-8", errors="replace") as f:
+        return f.read().splitlines()
+
+
 def press(*keys):
     subprocess.run(["xdotool", "key", "--delay", "100", *keys], check=True)
 

@@ -12,8 +12,8 @@ import time
 
 import pyatspi
 
-from player import application, click, fail, find, screenshot, screenshot_of, showing, \
-    start_launcher, text_of, wait_for
+from player import application, click, fail, find, lines_of, screenshot, screenshot_of, \
+    shown_window, start_launcher, text_of, wait_for
 
 install, inspect, screenshots = sys.argv[1:4]
 log = os.path.join(install, "rsim-started.log")
@@ -30,19 +30,7 @@ english = details_of_first_consist("en")
 
 
 def started_lines():
-    if not os.path.exists(log):
-        return []
-    with open(log, encoding="utf-8", errors="replace") as f:
-        return f.read().splitlines()
-
-
-def shown_window(app, name):
-    """A window of the launcher's that is on screen, by its caption."""
-    for i in range(app.childCount):
-        window = app.getChildAtIndex(i)
-        if window is not None and window.name == name and showing(window):
-            return window
-    return None
+    return lines_of(log)
 
 
 def move_aside(name):
