@@ -21,16 +21,11 @@ ssize_t readSome(int fd, char* into, std::size_t size) {
 
 } // namespace
 
-void TextReader::FileHandle::close() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-}
-
 // A block need not be larger than the bytes it takes them from.
 TextReader::TextReader(std::string_view bytes, ReadLimits limits, std::size_t blockSize)
-    : TextReader(FileHandle(), bytes, limits, std::min(blockSize, bytes.size())) {}
+    : TextReader(FileDescriptor(), bytes, limits, std::min(blockSize, bytes.size())) {}
 
-TextReader::TextReader(FileHandle file, std::string_view bytes, ReadLimits limits,
+TextReader::TextReader(FileDescriptor file, std::string_view bytes, ReadLimits limits,
                        std::size_t blockSize)
     : file_(std::move(file)), memory_(bytes), bytesLeft_(limits.fileBytes),
       textLimit_(limits.textBytes), blockSize_(std::max<std::size_t>(blockSize, 1)),
@@ -45,7 +40,7 @@ TextReader TextReader::open(const std::string& path, ReadLimits limits) {
     if (path.empty()) return TextReader();
     OrdinaryFile file(path);
     if (!file.ok()) return TextReader();
-    return TextReader(FileHandle(file.release()), {}, limits, BlockSize);
+    return TextReader(FileDescriptor(file.release()), {}, limits, BlockSize);
 }
 
 bool TextReader::fill() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/ReadingLimits.h"
+#include "platform/FileDescriptor.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -127,25 +128,8 @@ public:
     }
 
 private:
-    // Owns the file a reader reads, and closes it.
-    class FileHandle {
-    public:
-        FileHandle() = default;
-        explicit FileHandle(int fd) : fd_(fd) {}
-        FileHandle(FileHandle&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-        FileHandle& operator=(FileHandle&& other) noexcept {
-            std::swap(fd_, other.fd_);
-            return *this;
-        }
-        ~FileHandle() { close(); }
-        int get() const { return fd_; }
-        void close();
-
-    private:
-        int fd_ = -1;
-    };
-
-    TextReader(FileHandle file, std::string_view bytes, ReadLimits limits, std::size_t blockSize);
+    TextReader(FileDescriptor file, std::string_view bytes, ReadLimits limits,
+               std::size_t blockSize);
 
     // Brings in the next block behind what is still unread and the byte before it. False at the
     // end of the file, with nothing moved.
@@ -157,7 +141,7 @@ private:
         return static_cast<std::size_t>(static_cast<const char*>(p) - buffer_.get());
     }
 
-    FileHandle file_;
+    FileDescriptor file_;
     std::string_view memory_;     // the bytes still to be read, when reading from memory
     std::uint64_t bytesLeft_ = 0; // before the file limit
     std::size_t textLimit_ = 0;

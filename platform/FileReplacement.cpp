@@ -1,5 +1,6 @@
 #include "platform/FileReplacement.h"
 
+#include "platform/FileDescriptor.h"
 #include "platform/OrdinaryFile.h"
 
 #include <dirent.h>
@@ -77,21 +78,6 @@ bool writable(const std::string& path, const struct stat& st) {
     return true;
 }
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int get() const { return fd_; }
-    int release() { return std::exchange(fd_, -1); }
-
-private:
-    int fd_;
-};
-
 bool sameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
@@ -128,7 +114,7 @@ int createLockedTemporary(const std::string& folder, const std::string& name, st
     for (int attempt = 0; attempt < 8; ++attempt) {
         std::string pattern = folder + "/." + name + std::string(TemporaryMark) +
                               std::string(TemporaryUniquePart, 'X');
-        Descriptor fd(::mkostemp(pattern.data(), O_CLOEXEC));
+        FileDescriptor fd(::mkostemp(pattern.data(), O_CLOEXEC));
         if (fd.get() < 0) return -1;
         if (::flock(fd.get(), LOCK_EX) != 0) return -1;
         // Between its creation and its lock another save may have taken it for abandoned.
@@ -180,7 +166,7 @@ FileReplacement replaceFile(const std::string& path, std::string_view content,
     const std::string name = nameOf(target);
     removeAbandonedTemporaries(folder, name);
     std::string temporary;
-    Descriptor fd(createLockedTemporary(folder, name, temporary));
+    FileDescriptor fd(createLockedTemporary(folder, name, temporary));
     if (fd.get() < 0) return FileReplacement::WriteFailed;
     const auto fail = [&] {
         ::unlink(temporary.c_str());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileDescriptor.h"
+
 #include <cstdint>
 #include <string>
 
@@ -10,15 +12,10 @@ class OrdinaryFile {
 public:
     // extraFlags are added to open's own, such as O_NOFOLLOW.
     explicit OrdinaryFile(const std::string& path, int extraFlags = 0);
-    OrdinaryFile(OrdinaryFile&& other) noexcept;
-    OrdinaryFile& operator=(OrdinaryFile&& other) noexcept;
-    OrdinaryFile(const OrdinaryFile&) = delete;
-    OrdinaryFile& operator=(const OrdinaryFile&) = delete;
-    ~OrdinaryFile();
 
     // An ordinary file, open.
-    bool ok() const { return fd_ >= 0; }
-    int get() const { return fd_; } // -1 unless ok()
+    bool ok() const { return fd_.get() >= 0; }
+    int get() const { return fd_.get(); } // -1 unless ok()
     std::uint64_t size() const { return size_; }
 
     // Why it is not open: the system's error number of a failed open (errno), or that the name
@@ -28,10 +25,10 @@ public:
     bool folder() const { return folder_; }
 
     // The descriptor, which the caller closes from now on.
-    int release();
+    int release() { return fd_.release(); }
 
 private:
-    int fd_ = -1;
+    FileDescriptor fd_;
     std::uint64_t size_ = 0;
     int error_ = 0;
     bool notOrdinary_ = false;
