@@ -11,6 +11,7 @@
 // at the same places in a QScrollArea. Both windows paint what changed before the choice counts
 // as done.
 
+#include "ProcessMemory.h"
 #include "platform/FileListBox.h"
 #include "platform/ListBox.h"
 #include "platform/PictureBox.h"
@@ -40,18 +41,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Resident and peak resident memory of this process, in MiB.
-double residentMiB() {
-    long pages = 0, resident = 0;
-    std::ifstream("/proc/self/statm") >> pages >> resident;
-    return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE)) / (1 << 20);
-}
-double peakMiB() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024;
-}
 
 void write(const std::string& path, const std::string& bytes) {
     QDir().mkpath(QString::fromStdString(path.substr(0, path.find_last_of('/'))));

@@ -8,6 +8,7 @@
 // Writing the cases takes a while: some are large pictures encoded here.
 
 #include "CraftedPictures.h"
+#include "ProcessMemory.h"
 
 #include "platform/PictureFile.h"
 
@@ -27,18 +28,6 @@
 namespace {
 
 const QSize SceneryPicture(225, 169);
-
-double residentMiB() {
-    long pages = 0, resident = 0;
-    std::ifstream("/proc/self/statm") >> pages >> resident;
-    return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE)) / (1 << 20);
-}
-
-double peakMiB() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024;
-}
 
 struct Figures {
     double seconds = 0;
