@@ -2,7 +2,7 @@
 # nothing when they are all there. Sourced by run.sh, test.sh and the drawing scripts.
 
 rsim_packages=(
-    cmake g++ make pkg-config
+    cmake g++ make pkg-config ccache
     clang libclang-rt-14-dev # the fuzz targets
     clang-tidy
     qt6-base-dev libjpeg62-turbo-dev libfontconfig-dev
