@@ -190,12 +190,17 @@ void removeLeftovers(const std::string& folder, const std::string& name) {
         const std::optional<std::string_view> digest = claimedDigest(entry->d_name, name);
         if (!digest) continue;
         const std::string path = folder + "/" + entry->d_name;
-        // Opened without waiting: neither a pipe nor another save's lease holds us up.
-        const OrdinaryFile file(path, O_NOFOLLOW);
+        // What is not the player's own single file is not even opened.
         struct stat st {};
-        if (!file.ok() || ::fstat(file.get(), &st) != 0) continue;
-        if (st.st_uid != ::geteuid() || st.st_nlink != 1 || st.st_size > LargestLeftover) continue;
-        if (!holdAlone(file.get())) continue;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
+            st.st_nlink != 1 || st.st_size > LargestLeftover)
+            continue;
+        // Opened without waiting for another save's lease, and still the file looked at.
+        const OrdinaryFile file(path, O_NOFOLLOW);
+        struct stat opened {};
+        if (!file.ok() || ::fstat(file.get(), &opened) != 0 || !sameFile(opened, st) ||
+            !holdAlone(file.get()))
+            continue;
         const std::optional<std::string> content = readWhole(file.get(), st.st_size);
         if (content && digestOf(*content) == *digest && stillNamed(file.get(), path))
             ::unlink(path.c_str());
