@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -84,6 +85,25 @@ TEST(FirstStart, MenuEntryFileIsNamedAfterTheFolder) {
     };
     for (const auto& [folder, number, name] : cases)
         EXPECT_EQ(menuEntryFileName(folder, number, LongestName), name) << folder;
+}
+
+// A link refused with EPERM, as exFAT refuses every link, says nothing of the player's rights.
+TEST(FirstStart, AFolderThatTakesNoLinkIsToldWhy) {
+    const std::vector<std::pair<int, std::string>> cases{
+        {EPERM, "(system plików nie obsługuje odnośników)"},
+        {ENOSYS, "(system plików nie obsługuje odnośników)"},
+        {EROFS, "(system plików tylko do odczytu)"},
+        {EACCES, "(brak uprawnień)"},
+    };
+    for (const auto& [error, reason] : cases)
+        EXPECT_NE(
+            firstStartText(Language::Polish, FirstStartText::TakesNoLink, "/mnt/usb/RSIM", error)
+                .find(reason),
+            std::string::npos)
+            << error;
+    EXPECT_NE(firstStartText(Language::English, FirstStartText::TakesNoLink, "/mnt/usb/RSIM", EPERM)
+                  .find("(the file system does not support links)"),
+              std::string::npos);
 }
 
 TEST(FirstStart, MenuEntriesGoToTheDataHomeOrTheHomeFolder) {
