@@ -56,13 +56,20 @@ os.chmod(stranger, 0o755)
 # A read-only mount, as of a hibernated Windows' partition, where this play may mount one (in a
 # mount namespace of its own, which the launchers it starts share); a folder without write
 # permission elsewhere. Neither takes a link.
-CLONE_NEWNS = 0x00020000
-mounted = os.geteuid() == 0 and ctypes.CDLL(None, use_errno=True).unshare(CLONE_NEWNS) == 0
-if mounted:
-    subprocess.run(["mount", "--make-rprivate", "/"], check=True)
-    subprocess.run(["mount", "--bind", read_only, read_only], check=True)
-    subprocess.run(["mount", "-o", "remount,bind,ro", read_only], check=True)
-else:
+def mount_read_only(folder):
+    CLONE_NEWNS = 0x00020000
+    if os.geteuid() != 0 or ctypes.CDLL(None, use_errno=True).unshare(CLONE_NEWNS) != 0:
+        return False
+    for command in (["mount", "--make-rprivate", "/"], ["mount", "--bind", folder, folder],
+                    ["mount", "-o", "remount,bind,ro", folder]):
+        if subprocess.run(command, stderr=subprocess.DEVNULL).returncode != 0:
+            subprocess.run(["umount", folder], stderr=subprocess.DEVNULL)
+            return False
+    return True
+
+
+mounted = mount_read_only(read_only)
+if not mounted:
     os.chmod(read_only, 0o555)
 sceneries = sorted(name for name in os.listdir(os.path.join(install, "scenery"))
                    if name.lower().endswith(".scn"))
