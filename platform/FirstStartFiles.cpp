@@ -1,6 +1,7 @@
 #include "platform/FirstStartFiles.h"
 
 #include "platform/FileReplacement.h"
+#include "platform/ProgramPath.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,25 +16,36 @@ std::string folderOf(const std::string& path) {
     if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
 }
+
+// A folder whose mode has no write bit at all takes no link, even from root: EACCES, else 0.
+int refusedByMode(const std::string& folder) {
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0) return errno;
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ? EACCES : 0;
+}
 } // namespace
 
-bool nameIsTaken(const std::string& path) {
+LauncherLink launcherLinkAt(const std::string& path) {
     struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
+    if (::lstat(path.c_str(), &st) != 0) return LauncherLink::Missing;
+    if (isThisProgram(path)) return LauncherLink::ThisLauncher;
+    struct stat target {};
+    if (S_ISLNK(st.st_mode) && ::stat(path.c_str(), &target) != 0 &&
+        (errno == ENOENT || errno == ENOTDIR || errno == ELOOP))
+        return LauncherLink::Dead;
+    return LauncherLink::Stranger;
 }
 
 int placeLink(const std::string& link, const std::string& target) {
-    struct stat folder {};
-    if (::stat(folderOf(link).c_str(), &folder) != 0) return errno;
-    if ((folder.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return EACCES;
+    if (const int error = refusedByMode(folderOf(link))) return error;
     return ::symlink(target.c_str(), link.c_str()) == 0 ? 0 : errno;
 }
 
-int checkProgramStarts(const std::string& program) {
-    struct stat st {};
-    if (::stat(program.c_str(), &st) != 0) return errno;
-    if (!S_ISREG(st.st_mode)) return EACCES;
-    return ::access(program.c_str(), X_OK) == 0 ? 0 : errno;
+int replaceDeadLink(const std::string& link, const std::string& target) {
+    if (const int error = refusedByMode(folderOf(link))) return error;
+    // Refused in a folder whose links belong to their owners alone, not for want of links.
+    if (::unlink(link.c_str()) != 0) return errno == EPERM ? EACCES : errno;
+    return ::symlink(target.c_str(), link.c_str()) == 0 ? 0 : errno;
 }
 
 int writeMenuEntry(const std::string& path, const std::string& text) {
@@ -57,10 +69,13 @@ int writeMenuEntry(const std::string& path, const std::string& text) {
     return EIO;
 }
 
-int startInstead(const std::string& program) {
+int startInstead(const std::string& program, const std::vector<std::string>& arguments) {
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
     // Marked rather than closed: should the start fail, the launcher goes on with them.
     ::close_range(3U, ~0U, CLOSE_RANGE_CLOEXEC);
-    char* const argv[] = {const_cast<char*>(program.c_str()), nullptr};
-    ::execv(program.c_str(), argv);
+    ::execv(program.c_str(), argv.data());
     return errno;
 }

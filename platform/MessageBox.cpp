@@ -25,13 +25,26 @@ bool MessageBox::takeNextAnswer(const Shown& box, Answer& answer) {
     return true;
 }
 
+namespace {
+QMessageBox::Icon iconOf(MessageBox::Kind kind) {
+    return kind == MessageBox::Kind::Error ? QMessageBox::Critical : QMessageBox::Information;
+}
+} // namespace
+
 void MessageBox::showError(const QString& message) {
+    show(Kind::Error, message);
+}
+
+void MessageBox::showInformation(const QString& message) {
+    show(Kind::Information, message);
+}
+
+void MessageBox::show(Kind kind, const QString& message) {
     const QString caption = QApplication::applicationName();
     const QString text = message + QLatin1Char('.');
     Answer answer;
-    if (takeNextAnswer({Kind::Error, caption, text, {}, {}}, answer)) return;
-    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok,
-                    QApplication::activeWindow());
+    if (takeNextAnswer({kind, caption, text, {}, {}}, answer)) return;
+    QMessageBox box(iconOf(kind), caption, text, QMessageBox::Ok, QApplication::activeWindow());
     // File names and the output of other programs are shown as written, never as markup.
     box.setTextFormat(Qt::PlainText);
     box.setFont(windowFont());

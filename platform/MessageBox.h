@@ -11,7 +11,7 @@ class QWidget;
 class MessageBox {
 public:
     enum Answer { Ok = 1, Yes = 6, No = 7 };
-    enum class Kind { Error, Question };
+    enum class Kind { Error, Information, Question };
 
     struct Shown {
         Kind kind;
@@ -24,6 +24,10 @@ public:
     // The application's standard error box: the application's title, an error icon, and the
     // message with a full stop added.
     static void showError(const QString& message);
+
+    // The same box with an information icon, for what the player is to know of a step that
+    // succeeded.
+    static void showInformation(const QString& message);
 
     // A Yes/No question with an exclamation icon, owned by the application's active window and
     // blocking every window of the launcher while it is open. Yes is the default button. The
@@ -38,5 +42,6 @@ public:
     static void clearAnswered();
 
 private:
+    static void show(Kind kind, const QString& message);
     static bool takeNextAnswer(const Shown& box, Answer& answer);
 };

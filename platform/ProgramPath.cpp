@@ -2,6 +2,7 @@
 
 #include "platform/PathComponents.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
@@ -40,6 +41,14 @@ std::string thisProgramFile() {
     std::vector<char> exe(PATH_MAX + 1, '\0');
     const ssize_t n = ::readlink("/proc/self/exe", exe.data(), PATH_MAX);
     return n > 0 ? std::string(exe.data(), static_cast<std::size_t>(n)) : "";
+}
+
+bool isThisProgram(const std::string& path) {
+    struct stat program {
+    }, named{};
+    // The running file itself, even when its name has since been given to another.
+    return ::stat("/proc/self/exe", &program) == 0 && ::stat(path.c_str(), &named) == 0 &&
+           program.st_dev == named.st_dev && program.st_ino == named.st_ino;
 }
 
 std::string installFolderOfThisProgram(const std::string& argv0) {

@@ -13,5 +13,8 @@ std::string installFolderOf(const std::string& argv0, const std::string& current
 // The executable file of this process, links resolved; "" when the system does not say.
 std::string thisProgramFile();
 
+// Whether path, links followed, is the executable file this process runs.
+bool isThisProgram(const std::string& path);
+
 // The installation folder of this process.
 std::string installFolderOfThisProgram(const std::string& argv0);

@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -70,11 +71,12 @@ std::string execLineOf(std::string_view entry) {
 }
 
 struct Texts {
-    std::array<std::string_view, 14> byKind;
+    std::array<std::string_view, 16> byKind;
     // The reasons a player meets most; any other is given in the system's words.
     std::string_view permissionDenied;
     std::string_view readOnlyFileSystem;
     std::string_view noSuchFileOrFolder;
+    std::string_view noLinks;
 };
 
 constexpr Bilingual<Texts> TextsByLanguage{
@@ -93,15 +95,19 @@ constexpr Bilingual<Texts> TextsByLanguage{
          "Anuluj",
          "W folderze %1 nie ma ani rsim.exe, ani folderu scenery, więc nie jest to instalacja "
          "symulatora. Wskaż inny folder",
-         "Nie można zapisywać w folderze %1 (%2), więc nie da się w nim umieścić odnośnika "
-         "rsim-launcher. Niczego nie zapisano",
+         "W folderze instalacji jest już plik %1, który nie jest odnośnikiem do tego programu, "
+         "więc program go nie uruchomi. Usuń go lub zmień jego nazwę albo wskaż inny folder",
+         "Odnośnik %1 prowadził do pliku, którego już nie ma; teraz prowadzi do tego programu",
+         "W folderze %1 nie da się umieścić odnośnika rsim-launcher (%2). Pozycja menu uruchomi "
+         "program, podając mu ten folder w wierszu poleceń",
          "Nie można uruchomić programu %1 (%2)",
          "Nie udało się zapisać pozycji menu %1 (%2); program uruchomi się bez niej",
          "Nazwy folderu %1 nie da się zapisać w pozycji menu; program uruchomi się bez niej",
      },
      "brak uprawnień",
      "system plików tylko do odczytu",
-     "nie ma takiego pliku ani folderu"},
+     "nie ma takiego pliku ani folderu",
+     "system plików nie obsługuje odnośników"},
     {{
          "Torvia RSIM-424",
          "The launcher is not in an installation of the RSIM-424 simulator: its folder %1 holds "
@@ -117,8 +123,11 @@ constexpr Bilingual<Texts> TextsByLanguage{
          "Cancel",
          "The folder %1 holds neither rsim.exe nor a scenery folder, so it is no installation of "
          "the simulator. Choose another folder",
-         "The folder %1 cannot be written to (%2), so the link rsim-launcher cannot be placed "
-         "there. Nothing was written",
+         "The installation already holds a file %1 that is no link to this launcher, so the "
+         "launcher does not run it. Remove or rename it, or choose another folder",
+         "The link %1 led to a file that is no longer there; it now leads to this launcher",
+         "The link rsim-launcher cannot be placed in the folder %1 (%2). The menu entry starts "
+         "the launcher with the folder named on its command line",
          "%1 cannot be started (%2)",
          "The menu entry %1 could not be written (%2); the launcher starts without it",
          "The name of the folder %1 cannot be written in a menu entry; the launcher starts "
@@ -126,10 +135,16 @@ constexpr Bilingual<Texts> TextsByLanguage{
      },
      "permission denied",
      "read-only file system",
-     "no such file or folder"},
+     "no such file or folder",
+     "the file system does not support links"},
 };
 
-std::string reasonFor(const Texts& texts, int error) {
+std::string reasonFor(const Texts& texts, FirstStartText which, int error) {
+    // A link refused with EPERM, as on exFAT, tells of the file system, not of the player's
+    // rights: such a folder may well be written to.
+    if (which == FirstStartText::TakesNoLink &&
+        (error == EPERM || error == ENOSYS || error == EOPNOTSUPP))
+        return std::string(texts.noLinks);
     switch (error) {
     case EACCES:
     case EPERM:
@@ -172,8 +187,11 @@ std::string execArgument(std::string_view argument) {
 }
 
 std::optional<std::string> installationMenuEntry(std::string_view installFolder,
-                                                 std::string_view link) {
-    if (!fitsInMenuEntry(installFolder) || !fitsInMenuEntry(link)) return std::nullopt;
+                                                 std::string_view program,
+                                                 const std::vector<std::string>& arguments) {
+    if (!fitsInMenuEntry(installFolder) || !fitsInMenuEntry(program)) return std::nullopt;
+    for (const std::string& argument : arguments)
+        if (!fitsInMenuEntry(argument)) return std::nullopt;
     const std::string folder = escapedValue(installFolder);
     std::string entry = "[Desktop Entry]\nType=Application\nVersion=1.4\n";
     entry += "Name=Torvia RSIM-424: " + escapedValue(lastComponent(installFolder)) + '\n';
@@ -182,19 +200,25 @@ std::optional<std::string> installationMenuEntry(std::string_view installFolder,
     entry += "Comment[pl]=Wybór trasy i składu z instalacji w folderze " + folder +
              " i uruchomienie symulatora\n";
     entry += "Icon=" + std::string(ApplicationId) + '\n';
-    // The entry leaves the menu when its installation goes.
-    entry += "TryExec=" + escapedValue(link) + '\n';
+    // The entry leaves the menu when its program goes.
+    entry += "TryExec=" + escapedValue(program) + '\n';
     // GLib looks for the program of an Exec line before it turns "%%" into "%", and so never
-    // finds a link whose path holds a "%": such a link is started through env.
-    entry += "Exec=" + std::string(link.find('%') != link.npos ? "env " : "") + execArgument(link) +
-             '\n';
-    entry += "Terminal=false\nCategories=Game;Simulation;\nStartupWMClass=RSIM\n";
+    // finds one whose path holds a "%". Such a program is started by the shell, which takes the
+    // path for its $0 and passes the arguments on as they are: env would take a path holding a
+    // "=" for a variable.
+    entry += "Exec=";
+    if (program.find('%') != program.npos)
+        entry += "/bin/sh -c " + execArgument("exec \"$0\" \"$@\"") + ' ';
+    entry += execArgument(program);
+    for (const std::string& argument : arguments) entry += ' ' + execArgument(argument);
+    entry += "\nTerminal=false\nCategories=Game;Simulation;\nStartupWMClass=RSIM\n";
     return entry;
 }
 
-std::string menuEntryFileName(std::string_view installFolder, int number) {
+std::string menuEntryFileName(std::string_view installFolder, int number, std::size_t longestName) {
     std::string name(ApplicationId);
     name += '.';
+    const std::size_t idLength = name.size();
     const std::string_view folder = lastComponent(installFolder);
     // Each element of a desktop file id is made of ASCII letters, digits, "_" and "-", and
     // does not begin with a digit.
@@ -210,8 +234,12 @@ std::string menuEntryFileName(std::string_view installFolder, int number) {
             name += c;
         replacing = !allowed;
     }
-    if (number > 1) name += '-' + std::to_string(number);
-    return name + ".desktop";
+    const std::string end = (number > 1 ? '-' + std::to_string(number) : "") + ".desktop";
+    // What is cut is ASCII by now; the number keeps installations whose names begin alike apart.
+    if (name.size() + end.size() > longestName)
+        name.resize(
+            std::max(longestName > end.size() ? longestName - end.size() : 0, idLength + 1));
+    return name + end;
 }
 
 std::string menuEntriesFolder(const char* xdgDataHome, const char* home) {
@@ -221,10 +249,11 @@ std::string menuEntriesFolder(const char* xdgDataHome, const char* home) {
 }
 
 std::string menuEntryPath(const std::string& entriesFolder, std::string_view installFolder,
-                          std::string_view entry) {
+                          std::string_view entry, std::size_t longestName) {
     const std::string exec = execLineOf(entry);
     for (int number = 1;; ++number) {
-        std::string path = entriesFolder + '/' + menuEntryFileName(installFolder, number);
+        std::string path =
+            entriesFolder + '/' + menuEntryFileName(installFolder, number, longestName);
         struct stat st {};
         if (::lstat(path.c_str(), &st) != 0) return path;
         // Only an ordinary file is read: a pipe under the name would hang the launcher.
@@ -239,7 +268,7 @@ std::string firstStartText(Language language, FirstStartText which, std::string_
                            int error) {
     const Texts& texts = TextsByLanguage.in(language);
     std::string text(texts.byKind[static_cast<std::size_t>(which)]);
-    replaceAll(text, "%2", error != 0 ? reasonFor(texts, error) : "");
+    replaceAll(text, "%2", error != 0 ? reasonFor(texts, which, error) : "");
     replaceAll(text, "%1", fileNameToUtf8(path));
     return text;
 }

@@ -1,15 +1,18 @@
 #include "shell/OutsideInstallation.h"
 
+#include "platform/FileReplacement.h"
 #include "platform/FirstStartFiles.h"
 #include "platform/FolderChooser.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramPath.h"
+#include "shell/CommandLine.h"
 #include "shell/FirstStart.h"
 
 #include <QString>
 #include <cerrno>
 #include <cstdlib>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -26,8 +29,9 @@ private:
 
 // A menu entry is a convenience: when it cannot be written, the player is told and the
 // launcher starts all the same.
-void writeEntryFor(const std::string& folder, const std::string& link, const Texts& text) {
-    const std::optional<std::string> entry = installationMenuEntry(folder, link);
+void writeEntryFor(const std::string& folder, const std::string& program,
+                   const std::vector<std::string>& arguments, const Texts& text) {
+    const std::optional<std::string> entry = installationMenuEntry(folder, program, arguments);
     if (!entry) {
         MessageBox::showError(text(FirstStartText::MenuEntryNotNamed, folder));
         return;
@@ -39,9 +43,26 @@ void writeEntryFor(const std::string& folder, const std::string& link, const Tex
             text(FirstStartText::MenuEntryNotWritten, "$HOME/.local/share/applications", ENOENT));
         return;
     }
-    const std::string path = menuEntryPath(entries, folder, *entry);
+    const std::string path =
+        menuEntryPath(entries, folder, *entry, longestReplaceableName(entries));
     if (const int error = writeMenuEntry(path, *entry))
         MessageBox::showError(text(FirstStartText::MenuEntryNotWritten, path, error));
+}
+
+// Writes the installation's menu entry for program and starts it; returns only when that fails.
+int serve(const std::string& folder, const std::string& program,
+          const std::vector<std::string>& arguments, const Texts& text) {
+    writeEntryFor(folder, program, arguments, text);
+    const int error = startInstead(program, arguments);
+    MessageBox::showError(text(FirstStartText::LinkCannotStart, program, error));
+    return 1;
+}
+
+// A folder that takes no link is served by the launcher itself, with the installation named on
+// its command line; the windows then work as they do through a link.
+int serveWithoutLink(const std::string& folder, int why, const Texts& text) {
+    MessageBox::showInformation(text(FirstStartText::TakesNoLink, folder, why));
+    return serve(folder, thisProgramFile(), {std::string(InstallationOption), folder}, text);
 }
 
 } // namespace
@@ -67,19 +88,22 @@ int startOutsideInstallation(const std::string& ownFolder, Language language) {
             continue;
         }
         const std::string link = folder + '/' + std::string(LauncherLinkName);
-        // A link placed before, or the launcher itself copied there, is used as it is.
-        if (!nameIsTaken(link)) {
-            if (const int error = placeLink(link, thisProgramFile())) {
-                MessageBox::showError(text(FirstStartText::FolderNotWritable, folder, error));
-                continue;
-            }
-        } else if (const int error = checkProgramStarts(link)) {
-            MessageBox::showError(text(FirstStartText::LinkCannotStart, link, error));
+        switch (launcherLinkAt(link)) {
+        case LauncherLink::ThisLauncher:
+            return serve(folder, link, {}, text);
+        case LauncherLink::Missing:
+            if (const int error = placeLink(link, thisProgramFile()))
+                return serveWithoutLink(folder, error, text);
+            return serve(folder, link, {}, text);
+        case LauncherLink::Dead:
+            if (const int error = replaceDeadLink(link, thisProgramFile()))
+                return serveWithoutLink(folder, error, text);
+            MessageBox::showInformation(text(FirstStartText::DeadLinkReplaced, link));
+            return serve(folder, link, {}, text);
+        case LauncherLink::Stranger:
+            // Whatever it is, the launcher never runs a file it did not place.
+            MessageBox::showError(text(FirstStartText::NotThisLauncher, link));
             continue;
         }
-        writeEntryFor(folder, link, text);
-        const int error = startInstead(link);
-        MessageBox::showError(text(FirstStartText::LinkCannotStart, link, error));
-        return 1;
     }
 }

@@ -1,11 +1,15 @@
 """Plays the first start of a launcher installed away from any installation, as from the menu:
-the launcher alone in a folder says it is outside an installation and takes typed paths; a
-folder that is no installation and one it cannot write to are refused; for a copy of the sample
-it places its link and a menu entry and lists the sample's sceneries. The menu entry, read as
-the desktop reads it (gio), starts the launcher again there. The window's class matches the
-packaged entry, all four windows carry the icon, a window manager shows it in the title bar,
-and Cancel ends a first start with 0."""
+the launcher alone in a folder says it is outside an installation and takes typed paths. A
+folder that is no installation is refused, and so is one holding someone else's rsim-launcher,
+which is never run. A read-only installation with a 240-byte name takes no link: it is served
+with its folder named on the command line, and saving the settings there fails with the usual
+box. For a copy of the sample whose name holds "%" and "=" and whose rsim-launcher is a dead link,
+the link is replaced, a menu entry written, and the sample's sceneries listed. Both menu entries,
+read and started as the desktop does it (gio), start the launcher again. The window's class
+matches the packaged entry, all four windows carry the icon, a window manager shows it in the
+title bar, and Cancel ends a first start with 0."""
 
+import ctypes
 import glob
 import json
 import os
@@ -34,12 +38,39 @@ not_installation = os.path.join(work, "Pusty folder")
 os.makedirs(not_installation)
 with open(os.path.join(not_installation, "notatki.txt"), "w") as notes:
     notes.write("nic\n")
-# A name made on Windows may hold blanks, quotes, "$", "%" and Polish letters.
-installation = os.path.join(work, "Gry 'RSIM' 100% $HOME (łódź)")
-read_only = os.path.join(work, "Tylko do odczytu")
-for copy in (installation, read_only):
+# A name made on Windows may hold blanks, quotes, "$", "%", "=" and Polish letters.
+installation = os.path.join(work, "Gry 'RSIM' 100% a=b $HOME (łódź)")
+# Someone else's program under the link's name, as a downloaded folder may hold.
+downloaded = os.path.join(work, "Pobrane RSIM")
+stranger_ran = os.path.join(work, "stranger-ran")
+# The longest last folder name whose menu entry's name must be cut to fit.
+read_only = os.path.join(work, "Tylko do odczytu " + "R" * 223)
+for copy in (installation, downloaded, read_only):
     shutil.copytree(install, copy, ignore=shutil.ignore_patterns("rsim-launcher"))
-os.chmod(read_only, 0o555)
+# The installation was copied from another machine, with its link.
+os.symlink("/usr/games/rsim-424/rsim-launcher", os.path.join(installation, "rsim-launcher"))
+stranger = os.path.join(downloaded, "rsim-launcher")
+with open(stranger, "w") as program:
+    program.write("#!/bin/sh\ntouch '%s'\n" % stranger_ran)
+os.chmod(stranger, 0o755)
+# A read-only mount, as of a hibernated Windows' partition, where this play may mount one (in a
+# mount namespace of its own, which the launchers it starts share); a folder without write
+# permission elsewhere. Neither takes a link.
+def mount_read_only(folder):
+    CLONE_NEWNS = 0x00020000
+    if os.geteuid() != 0 or ctypes.CDLL(None, use_errno=True).unshare(CLONE_NEWNS) != 0:
+        return False
+    for command in (["mount", "--make-rprivate", "/"], ["mount", "--bind", folder, folder],
+                    ["mount", "-o", "remount,bind,ro", folder]):
+        if subprocess.run(command, stderr=subprocess.DEVNULL).returncode != 0:
+            subprocess.run(["umount", folder], stderr=subprocess.DEVNULL)
+            return False
+    return True
+
+
+mounted = mount_read_only(read_only)
+if not mounted:
+    os.chmod(read_only, 0o555)
 sceneries = sorted(name for name in os.listdir(os.path.join(install, "scenery"))
                    if name.lower().endswith(".scn"))
 
@@ -133,6 +164,23 @@ def quit_launcher(window):
     click(find(window, "Wyjście", "push button"))
 
 
+def entry_for(folder):
+    """The menu entry written for the installation in folder."""
+    for path in glob.glob(os.path.join(data, "applications", "*.desktop")):
+        if entry_value(path, "Comment").endswith(" " + folder + " and start the simulator"):
+            return path
+    return None
+
+
+def launch_from_menu(entry):
+    """Starts the menu entry as the desktop does; returns its main window and process id."""
+    subprocess.run(["gio", "launch", entry], env=env, check=True)
+    window = wait_for("the main window started from " + entry, main_window_listing, 20)
+    if listed(window) != sceneries:
+        fail("started from the menu entry, the window lists %r" % listed(window))
+    return window, int(x_property(x_window("Torvia RSIM-424"), "_NET_WM_PID").split("=")[1])
+
+
 window_manager = None
 launcher = subprocess.Popen([alone], cwd="/", env=env)
 try:
@@ -155,20 +203,66 @@ try:
     screenshot(screenshots, "31-first-start-refused.png")
     press("Return")
 
-    # A folder the launcher cannot write to is told so, and nothing is written.
+    # Someone else's rsim-launcher is never run: the player is told, and chooses again.
+    chooser()
+    type_path(downloaded)
+    press("Return")
+    wait_for("the refusal of a stranger", lambda: box_saying("nie jest odnośnikiem do tego"))
+    if os.path.exists(stranger_ran) or os.path.exists(data):
+        fail("a stranger's rsim-launcher ran, or an entry was written for it")
+    press("Return")
+
+    # A read-only folder takes no link; it is served with the folder named on the command line.
     chooser()
     type_path(read_only)
     press("Return")
-    wait_for("the read-only message", lambda: box_saying("Nie można zapisywać w folderze"))
+    text = wait_for("the read-only message", lambda: box_saying("nie da się umieścić odnośnika"))
+    reason = "system plików tylko do odczytu" if mounted else "brak uprawnień"
+    if reason not in text:
+        fail("the read-only message gives no reason %r: %r" % (reason, text))
     screenshot(screenshots, "32-first-start-read-only.png")
-    if os.path.lexists(os.path.join(read_only, "rsim-launcher")) or os.path.exists(data):
-        fail("something was written for a folder the launcher cannot write to")
+    if os.path.lexists(os.path.join(read_only, "rsim-launcher")):
+        fail("a link was placed in a read-only folder")
     press("Return")
+    window = wait_for("the main window of the read-only installation", main_window_listing, 20)
+    if listed(window) != sceneries:
+        fail("the read-only installation lists %r, not %r" % (listed(window), sceneries))
+    read_only_entry = entry_for(read_only)
+    if read_only_entry is None or len(os.path.basename(read_only_entry)) > 223:
+        fail("no menu entry, or one too long to replace, for the read-only installation: %r"
+             % glob.glob(os.path.join(data, "applications", "*")))
+    subprocess.run(["desktop-file-validate", read_only_entry], check=True)
+    if "--installation" not in entry_value(read_only_entry, "Exec"):
+        fail("the read-only installation's entry names no folder: %r"
+             % entry_value(read_only_entry, "Exec"))
+    # Saving the settings there fails as in any read-only folder.
+    click(find(window, "Opcje", "push button"))
+    options = wait_for("the options window", lambda: shown("Opcje"))
+    # Pressed as a screen reader presses it: a window just shown takes no click for a moment.
+    ok = find(options, "OK", "push button").queryAction()
+    ok.doAction(next(i for i in range(ok.nActions) if ok.getName(i) == "Press"))
+    text = wait_for("the save's error box", lambda: box_saying("Cannot create file"))
+    if os.path.join(read_only, "rsim.ini") not in text:
+        fail("the save's error names another file: %r" % text)
+    press("Return")
+    wait_for("the error box to close", lambda: not box_saying("Cannot create file"))
+    quit_launcher(window)
+    code = launcher.wait(timeout=10)
+    if code != 0:
+        fail("the launcher of the read-only installation ended with %d" % code)
 
+    launcher = subprocess.Popen([alone], cwd="/", env=env)
+    wait_for("the first-start question", lambda: box_saying("nie ma ani rsim.exe"))
+    press("Return")
     chooser()
     type_path(installation)
     time.sleep(0.3)
     screenshot(screenshots, "33-first-start-typed-path.png")
+    press("Return")
+
+    # The dead link is replaced, and the player told so.
+    wait_for("the replaced link's message", lambda: box_saying("prowadził do pliku, którego"))
+    screenshot(screenshots, "36-first-start-dead-link.png")
     press("Return")
 
     # The launcher starts anew through the link it placed, inside the installation.
@@ -178,10 +272,9 @@ try:
     link = os.path.join(installation, "rsim-launcher")
     if not os.path.islink(link) or os.readlink(link) != alone:
         fail("no link to the launcher in the installation")
-    entries = glob.glob(os.path.join(data, "applications", "*.desktop"))
-    if [os.path.basename(e) for e in entries] != ["example.rsim424.Loader.Gry_RSIM_100_HOME_d_.desktop"]:
-        fail("the menu entries written: %r" % entries)
-    entry = entries[0]
+    entry = entry_for(installation)
+    if entry is None or os.path.basename(entry) != "example.rsim424.Loader.Gry_RSIM_100_a_b_HOME_d_.desktop":
+        fail("the menu entries written: %r" % glob.glob(os.path.join(data, "applications", "*")))
     subprocess.run(["desktop-file-validate", entry], check=True)
 
     # The window's class is what both entries expect.
@@ -238,16 +331,13 @@ try:
     if code != 0:
         fail("the quit button ended the launcher with exit code %d" % code)
 
-    # The menu entry, as the desktop reads and starts it, starts the launcher in the
-    # installation again.
-    subprocess.run(["gio", "launch", entry], env=env, check=True)
-    window = wait_for("the main window started from the menu entry", main_window_listing, 20)
-    if listed(window) != sceneries:
-        fail("started from the menu entry, the window lists %r" % listed(window))
-    pid = int(x_property(x_window("Torvia RSIM-424"), "_NET_WM_PID").split("=")[1])
-    quit_launcher(window)
-    wait_for("the launcher started from the menu entry to end",
-             lambda: not os.path.exists("/proc/%d" % pid), 10)
+    # Each menu entry, as the desktop reads and starts it, starts the launcher in its
+    # installation again, through a path with "%" and "=" or with the folder named.
+    for menu_entry in (entry, read_only_entry):
+        window, pid = launch_from_menu(menu_entry)
+        quit_launcher(window)
+        wait_for("the launcher started from the menu entry to end",
+                 lambda: not os.path.exists("/proc/%d" % pid), 10)
 finally:
     if launcher.poll() is None:
         launcher.kill()
@@ -267,8 +357,11 @@ try:
 finally:
     if launcher.poll() is None:
         launcher.kill()
+    if mounted:
+        subprocess.run(["umount", read_only], check=True)
     os.chmod(read_only, stat.S_IRWXU)
     shutil.rmtree(work)
 
-print("end-to-end: a first start outside an installation refused two folders, linked and listed "
-      "the typed one and left a menu entry that starts it; Cancel ended with 0")
+print("end-to-end: a first start outside an installation refused a folder that is none and one "
+      "with a stranger's rsim-launcher, served a read-only one without a link, replaced a dead "
+      "link and left menu entries that start both; Cancel ended with 0")
