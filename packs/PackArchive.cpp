@@ -127,8 +127,17 @@ PackArchive::PackArchive(const std::string& path) : source_(std::make_unique<Sou
     fileBytes_ = source_->file.size();
     const Utf8Names names(source_->utf8);
     archive* a = source_->reader;
-    archive_read_support_format_all(a);
-    archive_read_support_filter_all(a);
+    // Only the kinds packs come in, read by the library itself: an mtree "archive" would read
+    // files named in it from this computer's disk, and some compressions would start programs.
+    archive_read_support_format_zip(a);
+    archive_read_support_format_7zip(a);
+    archive_read_support_format_rar(a);
+    archive_read_support_format_rar5(a);
+    archive_read_support_format_tar(a);
+    archive_read_support_filter_gzip(a);
+    archive_read_support_filter_bzip2(a);
+    archive_read_support_filter_xz(a);
+    archive_read_support_filter_zstd(a);
     archive_read_set_callback_data(a, source_.get());
     archive_read_set_read_callback(a, &Source::read);
     archive_read_set_seek_callback(a, &Source::seek);

@@ -31,10 +31,11 @@ struct PackEntry {
 // Unpacked bytes at offset within the entry; false stops the reading.
 using BlockSink = std::function<bool(std::uint64_t offset, std::string_view bytes)>;
 
-// An archive of any kind libarchive reads (zip, 7z, rar, tar and its compressions), read from
-// start to end. Every entry's data is checked as it is unpacked: an entry that holds more than
-// it declared, or an archive that unpacks to an absurd multiple of the bytes read from it,
-// stops the reading (see PackLimits). Used on the thread that opened it.
+// An archive of the kinds packs come in (zip, 7z, rar, and tar compressed with gzip, bzip2, xz or
+// zstd), read through libarchive from start to end. Every entry's data is checked as it is
+// unpacked: an entry that holds more than it declared, or an archive that unpacks to an absurd
+// multiple of the bytes read from it, stops the reading (see PackLimits). Used on the thread that
+// opened it.
 class PackArchive {
 public:
     explicit PackArchive(const std::string& path);
