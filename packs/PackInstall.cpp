@@ -40,7 +40,7 @@ PackError writeFailed(const std::string& path, int error) {
 class BackupsLock {
 public:
     BackupsLock(const std::string& installRoot, bool create)
-        : path_(resolveInstallPath(installRoot, "\\" + std::string(BackupFolderName))) {
+        : path_(resolveInstallPath(installRoot, BackupFolderName)) {
         if (create && ::mkdir(path_.c_str(), 0777) != 0 && errno != EEXIST) {
             error_ = writeFailed(path_, errno);
             return;

@@ -442,7 +442,7 @@ private:
                 if (why.empty()) continue;
                 plan_.sceneries[wanted.scenery].check.problems.push_back(
                     {SceneryProblem::Kind::BrokenPicture,
-                     "\\" + replaceAll(wanted.relative, "/", "\\"),
+                     replaceAll(std::string("/").append(wanted.relative), "/", "\\"),
                      {},
                      wanted.relative,
                      std::move(why)});
