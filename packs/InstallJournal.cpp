@@ -62,8 +62,8 @@ PackError removeFile(const std::string& path) {
 
 // The folders an install made, deepest first, where they are left empty.
 void removeFolders(const std::string& installRoot, const InstallJournal& journal) {
-    for (auto folder = journal.folders.rbegin(); folder != journal.folders.rend(); ++folder)
-        ::rmdir((installRoot + '/' + *folder).c_str());
+    for (std::size_t i = journal.folders.size(); i-- > 0;)
+        ::rmdir((installRoot + '/' + journal.folders[i]).c_str());
 }
 
 PackError copyFile(const std::string& from, const std::string& to) {

@@ -15,7 +15,7 @@ InstallTree::Folder& InstallTree::folder(const std::string& relative) {
     auto found = folders_.find(relative);
     if (found != folders_.end()) return found->second;
     // A folder the pack makes is not on disk: it reads as empty.
-    Folder read{FolderNames(relative.empty() ? root_ : root_ + '/' + relative), {}};
+    Folder read{FolderNames(relative.empty() ? root_ : root_ + '/' + relative), {}, {}};
     return folders_.emplace(relative, std::move(read)).first->second;
 }
 
@@ -29,15 +29,17 @@ InstallTree::Name InstallTree::find(const std::string& folderPath, std::string_v
         found.added = true;
         return found;
     }
-    // A link to a folder serves as the folder, as it does for Windows programs under wine.
-    struct stat st {};
-    const std::string path = root_ + '/' + joinPath(folderPath, found.name);
-    if (::stat(path.c_str(), &st) != 0)
-        found.kind = Kind::Other;
-    else
-        found.kind = S_ISDIR(st.st_mode)   ? Kind::Folder
-                     : S_ISREG(st.st_mode) ? Kind::File
-                                           : Kind::Other;
+    const auto [known, isNew] = in.onDisk.try_emplace(found.name, Kind::Other);
+    if (isNew) {
+        // A link to a folder serves as the folder, as it does for Windows programs under wine.
+        struct stat st {};
+        const std::string path = root_ + '/' + joinPath(folderPath, found.name);
+        if (::stat(path.c_str(), &st) == 0)
+            known->second = S_ISDIR(st.st_mode)   ? Kind::Folder
+                            : S_ISREG(st.st_mode) ? Kind::File
+                                                  : Kind::Other;
+    }
+    found.kind = known->second;
     return found;
 }
 

@@ -35,6 +35,7 @@ private:
     struct Folder {
         FolderNames names;
         std::unordered_map<std::string, Kind> added;
+        std::unordered_map<std::string, Kind> onDisk; // the kinds of names looked up so far
     };
     Folder& folder(const std::string& relative);
 

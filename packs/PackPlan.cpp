@@ -111,7 +111,7 @@ public:
             if (::mkdtemp(pattern.data()) == nullptr) return {};
             path_ = pattern;
         }
-        const std::string file = path_ + '/' + std::to_string(count_++) + '-' + name;
+        std::string file = path_ + '/' + std::to_string(count_++) + '-' + name;
         const FileDescriptor fd(
             ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
         if (fd.get() < 0) return {};

@@ -32,7 +32,7 @@ inline std::string makePack(const TempFolder& folder, const std::string& name,
     std::string description = "{\"format\": " + jsonString(format) + ", \"entries\": [";
     for (std::size_t i = 0; i < entries.size(); ++i) description += (i ? ", " : "") + entries[i];
     const std::string describedIn = folder.write(name + ".json", description + "]}");
-    const std::string pack = folder.path() + '/' + name;
+    std::string pack = folder.path() + '/' + name;
     const std::string command = "python3 " RSIM_MAKE_PACK " '" + describedIn + "' '" + pack + "'";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     return pack;
