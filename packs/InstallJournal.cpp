@@ -154,6 +154,8 @@ PackError moveFile(const std::string& from, const std::string& to) {
 
 PackError takeBack(const std::string& installRoot, const InstallJournal& journal) {
     if (journal.stage == InstallJournal::Stage::Incomplete) return {};
+    // From the commit on, a file no longer beside its target is in place.
+    const bool placing = journal.stage != InstallJournal::Stage::Ready;
     PackError first;
     for (std::size_t n = journal.files.size(); n-- > 0;) {
         const InstallJournal::File& file = journal.files[n];
@@ -165,29 +167,12 @@ PackError takeBack(const std::string& installRoot, const InstallJournal& journal
             // Not placed; a file it was to replace may have been moved aside already.
             error = removeFile(temp);
             if (!error && file.replaces && exists(backup)) error = moveFile(backup, target);
-        } else if (journal.stage == InstallJournal::Stage::Committed) {
+        } else if (placing) {
             if (!file.replaces)
                 error = removeFile(target);
             else if (exists(backup))
                 error = moveFile(backup, target);
         }
-        if (error && !first) first = error;
-    }
-    removeFolders(installRoot, journal);
-    return first;
-}
-
-PackError undoFiles(const std::string& installRoot, const InstallJournal& journal) {
-    PackError first;
-    for (std::size_t n = journal.files.size(); n-- > 0;) {
-        const InstallJournal::File& file = journal.files[n];
-        const std::string target = installRoot + '/' + file.target;
-        const std::string backup = journal.backupOf(file.target);
-        PackError error;
-        if (!file.replaces)
-            error = removeFile(target);
-        else if (exists(backup))
-            error = moveFile(backup, target);
         if (error && !first) first = error;
     }
     removeFolders(installRoot, journal);

@@ -52,11 +52,10 @@ std::optional<InstallJournal> readJournal(const std::string& folder);
 // goes only once the target is whole.
 PackError moveFile(const std::string& from, const std::string& to);
 
-// Takes back what an install that did not finish has done, from its journal, whichever step it
-// was cut short at.
+// Takes back what an install has done, from its journal, whichever step it was cut short at:
+// removes what it added and puts back what it replaced. A finished install is undone so; doing
+// it again after a kill finishes it.
 PackError takeBack(const std::string& installRoot, const InstallJournal& journal);
-// Undoes a finished install; doing it again after a kill finishes it.
-PackError undoFiles(const std::string& installRoot, const InstallJournal& journal);
 // Removes the backup folder once nothing of it is needed, and the folder of all backups when it
 // is left empty.
 void removeBackupFolder(const InstallJournal& journal);

@@ -171,7 +171,7 @@ public:
     static void finishLeft(const std::string& root, const InstallJournal& left, Recovery* told) {
         if (left.stage == InstallJournal::Stage::Done) return;
         const bool undoing = left.stage == InstallJournal::Stage::Undoing;
-        const PackError error = undoing ? undoFiles(root, left) : takeBack(root, left);
+        const PackError error = takeBack(root, left);
         if (error) {
             if (told && !told->error) told->error = error;
             return;
@@ -383,7 +383,7 @@ PackError undoInstall(const std::string& installRoot, const InstallRecord& recor
                     std::strerror(errno)};
     }
     if (PackError error = advanceJournal(*journal, InstallJournal::Stage::Undoing)) return error;
-    if (PackError error = undoFiles(installRoot, *journal)) return error;
+    if (PackError error = takeBack(installRoot, *journal)) return error;
     removeBackupFolder(*journal);
     return {};
 }

@@ -16,13 +16,15 @@
 #include <vector>
 
 // An installation of a few files, as players have them: lower-case folders, a catalogue with one
-// record, a scenery picture that packs replace.
-inline void writeInstallation(const TempFolder& folder, const std::string& relative = "install") {
+// record, a scenery picture that packs replace. Its path.
+inline std::string writeInstallation(const TempFolder& folder,
+                                     const std::string& relative = "install") {
     folder.write(relative + "/rsim.ini", crlf("Fullscreen=yes\n"));
     folder.write(relative + "/dynamic/pkp/dynamic.dat", crlf("Pojazdy\nEU07\nEU07-005\n1\n\n"));
     folder.write(relative + "/scenery/stara.scn", crlf("//$N Stara trasa\n"));
     folder.write(relative + "/scenery/images/trasa.jpg", "old picture");
     folder.write(relative + "/textures/mini/EU07-005.bmp", "thumbnail");
+    return folder.path() + '/' + relative;
 }
 
 // Writes a pack from entries described as make_pack.py takes them, one JSON object each.

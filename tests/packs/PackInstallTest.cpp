@@ -46,8 +46,7 @@ int inChild(const std::function<int()>& work) {
 
 TEST(PackInstall, InstallsAndUndoesByteForByte) {
     TempFolder folder;
-    writeInstallation(folder);
-    const std::string install = folder.path() + "/install";
+    const std::string install = writeInstallation(folder);
     const auto before = snapshot(install);
     const PackPlan plan = planPack(install, makeInstallPack(folder));
     ASSERT_TRUE(plan.installable()) << plan.error.text();
@@ -95,8 +94,7 @@ TEST(PackInstall, EndedHalfwayLeavesTheInstallationAsItWas) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder folder;
-        writeInstallation(folder);
-        const std::string install = folder.path() + "/install";
+        const std::string install = writeInstallation(folder);
         const auto before = snapshot(install);
         const PackPlan plan = planPack(install, makeInstallPack(folder));
         ASSERT_TRUE(plan.installable());
@@ -128,8 +126,7 @@ TEST(PackInstall, EndedHalfwayLeavesTheInstallationAsItWas) {
 
 TEST(PackInstall, AnEntryHoldingMoreThanItDeclaresStopsTheInstall) {
     TempFolder folder;
-    writeInstallation(folder);
-    const std::string install = folder.path() + "/install";
+    const std::string install = writeInstallation(folder);
     const auto before = snapshot(install);
     const PackPlan plan = planPack(
         install, makePack(folder, "lie.zip",
@@ -167,8 +164,7 @@ TEST(PackInstall, AFullDiskLeavesTheInstallationAsItWas) {
             ::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=24m") != 0)
             return Unsupported;
 
-        writeInstallation(folder, "disk/install");
-        const std::string install = disk + "/install";
+        const std::string install = writeInstallation(folder, "disk/install");
         const auto before = snapshot(install);
         const PackPlan plan = planPack(install, pack);
         if (!plan.installable()) return 2;

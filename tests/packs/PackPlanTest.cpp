@@ -96,8 +96,7 @@ std::string brokenWhenBad(const std::string& path) {
 
 TEST(PackPlan, PlacesEachEntryAsWindowsWouldAndRefusesWhatCouldHarm) {
     TempFolder folder;
-    writeInstallation(folder);
-    const std::string install = folder.path() + "/install";
+    const std::string install = writeInstallation(folder);
     const auto before = snapshot(install);
 
     std::map<std::string, std::vector<const Row*>> packs;
