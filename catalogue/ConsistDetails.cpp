@@ -46,17 +46,28 @@ std::string vehicleLine(std::string_view label, const VehicleSlot& slot) {
 
 } // namespace
 
+bool hasTimetable(std::string_view consistName) {
+    const std::string upperName = asciiUpper(consistName);
+    return upperName != "NONE" && upperName != "TEST";
+}
+
+std::string timetablePath(std::string_view consistName) {
+    return "\\scenery\\" + std::string(consistName) + ".txt";
+}
+
+std::string vehiclePicturePath(std::string_view vehicleType) {
+    return "\\textures\\mini\\" + std::string(vehicleType) + ".bmp";
+}
+
 ConsistDetails describeConsist(const ConsistRecord& consist, std::string_view installRoot,
                                Language language) {
     const DetailTexts& texts = Texts.in(language);
     ConsistDetails details;
-    const std::string upperName = asciiUpper(consist.ConsistName);
-    // Consists named NONE or TEST are nameless for the player and have no timetable.
-    if (upperName != "NONE" && upperName != "TEST") {
+    if (hasTimetable(consist.ConsistName)) {
         const std::string name = windows1250ToUtf8(consist.ConsistName);
         details.lines.push_back(std::string(texts.name) + name);
         const std::string timetable =
-            resolveInstallPath(installRoot, "\\scenery\\" + consist.ConsistName + ".txt");
+            resolveInstallPath(installRoot, timetablePath(consist.ConsistName));
         if (fileExists(timetable)) {
             details.timetableFile = timetable;
             details.timetableCaption = std::string(texts.timetable) + name;
@@ -77,14 +88,14 @@ ConsistDetails describeConsist(const ConsistRecord& consist, std::string_view in
     }
     details.lines.push_back(windows1250ToUtf8(consist.ConsistNote));
 
-    details.standInPicture = resolveInstallPath(installRoot, "\\textures\\mini\\other.bmp");
+    details.standInPicture = resolveInstallPath(installRoot, StandInPicturePath);
     // A consist repeats its types: each type's picture is looked up on disk once.
     std::map<std::string_view, std::string> pictureOfType;
     for (int j = 1; j <= consist.VehicleCount && j <= ConsistRecord::SlotCount; ++j) {
         const std::string& type = consist.slot(j).VehicleType;
         auto [picture, isNew] = pictureOfType.try_emplace(type);
         if (isNew) {
-            picture->second = resolveInstallPath(installRoot, "\\textures\\mini\\" + type + ".bmp");
+            picture->second = resolveInstallPath(installRoot, vehiclePicturePath(type));
             if (!fileExists(picture->second)) picture->second = details.standInPicture;
         }
         details.pictureFiles.push_back(picture->second);

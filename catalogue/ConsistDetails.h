@@ -32,6 +32,13 @@ struct ConsistDetails {
     bool showsTimetable() const { return !timetableFile.empty() && timetableError.empty(); }
 };
 
+// The files a consist's details read, as paths below the installation in Windows form. Consists
+// named NONE or TEST are nameless for the player and have no timetable.
+bool hasTimetable(std::string_view consistName);
+std::string timetablePath(std::string_view consistName);
+std::string vehiclePicturePath(std::string_view vehicleType);
+inline constexpr std::string_view StandInPicturePath = "\\textures\\mini\\other.bmp";
+
 // Everything that choosing the consist decides, its timetable read.
 ConsistDetails describeConsist(const ConsistRecord& consist, std::string_view installRoot,
                                Language language);

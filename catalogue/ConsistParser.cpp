@@ -24,6 +24,7 @@ struct ConsistInProgress {
     std::uint8_t vehicles = 0;
     std::uint8_t driveMarker = 0;
     std::string displayText;
+    ConsistListener* listener = nullptr;
 };
 
 void lookUpVehicle(const VehicleCatalogue& catalogue, VehicleSlot& slot,
@@ -65,6 +66,7 @@ LineResult readVehicleLine(TextReader& in, const VehicleCatalogue& catalogue,
         !in.readToken(slot.DriverType))
         return LineResult::EndOfFile;
 
+    if (consist.listener) consist.listener->vehicleKept(slot);
     lookUpVehicle(catalogue, slot, consist.driveMarker);
     const unsigned char first = slot.NodeName.empty() ? 0 : asciiUpper(slot.NodeName[0]);
     consist.displayText += (first == 'S' || first == 'E') ? slot.NodeName : slot.VehicleType;
@@ -117,7 +119,7 @@ void clearForNewConsist(ConsistRecord& record) {
 } // namespace
 
 std::vector<std::string> parseConsists(TextReader& in, const VehicleCatalogue& catalogue,
-                                       ConsistTable& table) {
+                                       ConsistTable& table, ConsistListener* listener) {
     std::vector<std::string> rows;
     int k = 1;
     // Qualifying consists beyond the table's 30 are parsed here and not listed.
@@ -132,14 +134,16 @@ std::vector<std::string> parseConsists(TextReader& in, const VehicleCatalogue& c
 
         ConsistRecord& record = k <= ConsistTable::ConsistCount ? table.consist(k) : overflow;
         clearForNewConsist(record);
-        ConsistInProgress consist{record, 0, 0, {}};
+        ConsistInProgress consist{record, 0, 0, {}, listener};
         // The rest of the header line is ignored.
         if (in.readToken(record.ConsistName)) in.skipLine();
         scanConsistBody(in, catalogue, consist);
 
         if (!consist.displayText.empty()) consist.displayText.pop_back();
         // A consist without a vehicle to take is not listed, and the next one reuses its number.
-        if (consist.driveMarker == 0 || k > ConsistTable::ConsistCount) continue;
+        const bool listed = consist.driveMarker != 0 && k <= ConsistTable::ConsistCount;
+        if (listener) listener->consistRead(record, listed);
+        if (!listed) continue;
         rows.push_back(std::move(consist.displayText));
         record.VehicleCount = consist.vehicles;
         ++k;

@@ -3,11 +3,12 @@
 #include "catalogue/ConsistParser.h"
 #include "catalogue/TextReader.h"
 
-SceneryReading readScenery(TextReader& in, const VehicleCatalogue& catalogue, ConsistTable& table) {
+SceneryReading readScenery(TextReader& in, const VehicleCatalogue& catalogue, ConsistTable& table,
+                           ConsistListener* listener) {
     SceneryMarkerScanner scanner;
     in.listenToBlocks(&scanner);
     SceneryReading reading;
-    reading.rows = parseConsists(in, catalogue, table);
+    reading.rows = parseConsists(in, catalogue, table, listener);
     // Markers may stand after what the consists needed.
     in.skipToEnd();
     in.listenToBlocks(nullptr);

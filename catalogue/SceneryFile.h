@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+class ConsistListener;
 class TextReader;
 struct ConsistTable;
 struct VehicleCatalogue;
@@ -18,7 +19,9 @@ struct SceneryReading {
 
 // Reads a scenery once, its consists and its markers from the same blocks. The table's roles
 // and notes are expected cleared by the caller. The reader must not have read anything yet.
-SceneryReading readScenery(TextReader& in, const VehicleCatalogue& catalogue, ConsistTable& table);
+// listener, when given, hears of every consist block.
+SceneryReading readScenery(TextReader& in, const VehicleCatalogue& catalogue, ConsistTable& table,
+                           ConsistListener* listener = nullptr);
 // A scenery file within SceneryLimits; one that cannot be opened reads as empty.
 SceneryReading readScenery(const std::string& path, const VehicleCatalogue& catalogue,
                            ConsistTable& table);

@@ -37,3 +37,12 @@ std::string wineOutputToUtf8(std::string_view line) {
     }
     return out;
 }
+
+std::string codePage852ToUtf8(std::string_view bytes) {
+    std::string out;
+    for (const char b : bytes) {
+        const auto byte = static_cast<unsigned char>(b);
+        appendUtf8(out, byte < 0x80 ? char32_t{byte} : char32_t{UpperHalf[byte - 0x80]});
+    }
+    return out;
+}

@@ -6,6 +6,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -51,21 +52,49 @@ std::string_view withoutTrailingBlanksAndDots(std::string_view name) {
 }
 } // namespace
 
-std::string resolveInstallPath(std::string_view installRoot, std::string_view windowsPath) {
-    std::string path(installRoot);
-    forEachPathComponent(windowsPath, "\\/", [&path](std::string_view component) {
+std::string resolveWindowsPath(std::string_view root, std::string_view windowsPath,
+                               const NameFinder& find) {
+    std::string path(root);
+    forEachPathComponent(windowsPath, "\\/", [&path, &find](std::string_view component) {
         const std::string folder = path;
         path += '/';
         if (component == "." || component == "..") {
             path += component;
             return;
         }
-        std::string found = findAsWindowsWould(folder, component);
+        std::string found = find(folder, component);
         // Windows drops trailing blanks and dots from a name, so "p.bmp " opens "p.bmp".
         const std::string_view trimmed = withoutTrailingBlanksAndDots(component);
         if (found.empty() && !trimmed.empty() && trimmed != component)
-            found = findAsWindowsWould(folder, trimmed);
+            found = find(folder, trimmed);
         path += found.empty() ? component : std::string_view(found);
     });
     return path;
+}
+
+std::string resolveInstallPath(std::string_view installRoot, std::string_view windowsPath) {
+    return resolveWindowsPath(installRoot, windowsPath, findAsWindowsWould);
+}
+
+FolderNames::FolderNames(const std::string& folder) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), &::closedir);
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") add(std::string(name));
+    }
+}
+
+void FolderNames::add(const std::string& name) {
+    std::vector<std::string>& names = variants_[asciiUpper(name)];
+    const auto at = std::lower_bound(names.begin(), names.end(), name);
+    if (at == names.end() || *at != name) names.insert(at, name);
+}
+
+std::string FolderNames::find(std::string_view name) const {
+    const auto found = variants_.find(asciiUpper(name));
+    if (found == variants_.end()) return {};
+    const std::vector<std::string>& names = found->second;
+    const auto exact = std::lower_bound(names.begin(), names.end(), name);
+    return exact != names.end() && *exact == name ? *exact : names.front();
 }

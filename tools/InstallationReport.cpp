@@ -3,8 +3,11 @@
 #include "catalogue/ConsistDetails.h"
 #include "catalogue/ConsistTable.h"
 #include "catalogue/ReadingLimits.h"
+#include "catalogue/SceneryCheck.h"
 #include "catalogue/SceneryFile.h"
 #include "catalogue/VehicleCatalogue.h"
+#include "packs/PackPlan.h"
+#include "packs/PictureCheck.h"
 #include "platform/CodePage1250.h"
 #include "platform/InstallPath.h"
 #include "platform/PictureRow.h"
@@ -22,6 +25,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -172,6 +177,89 @@ std::string settingsJson(const std::string& installRoot) {
     return out + "}";
 }
 
+std::string problemJson(const SceneryProblem& problem) {
+    using Kind = SceneryProblem::Kind;
+    switch (problem.kind) {
+    case Kind::UnlistedConsist: {
+        std::string types;
+        for (const std::string& type : problem.types)
+            types += (types.empty() ? "" : ", ") + text(type);
+        return "{\"kind\": \"unlisted-consist\", \"consist\": " + text(problem.subject) +
+               ", \"types\": [" + types + "]}";
+    }
+    case Kind::NoThumbnail:
+        return "{\"kind\": \"no-thumbnail\", \"type\": " + text(problem.subject) + "}";
+    case Kind::MissingPicture:
+        return "{\"kind\": \"missing-picture\", \"name\": " + text(problem.subject) + "}";
+    case Kind::BrokenPicture:
+        return "{\"kind\": \"broken-picture\", \"name\": " + text(problem.subject) +
+               ", \"file\": " + jsonString(fileNameToUtf8(problem.file)) +
+               ", \"error\": " + jsonString(problem.detail) + "}";
+    case Kind::FoundByCase:
+        return "{\"kind\": \"found-by-case\", \"name\": " + text(problem.subject) +
+               ", \"file\": " + jsonString(fileNameToUtf8(problem.file)) + "}";
+    }
+    return "{}";
+}
+
+std::string sceneryCheckJson(const SceneryCheck& check, std::string_view action) {
+    std::string out = "{\"file\": " + jsonString(fileNameToUtf8(check.file)) +
+                      ", \"title\": " + jsonString(check.title);
+    if (!action.empty()) out += ", \"action\": " + jsonString(action);
+    out += ", \"problems\": [";
+    for (std::size_t i = 0; i < check.problems.size(); ++i)
+        out += (i ? ", " : "") + problemJson(check.problems[i]);
+    return out + "]}";
+}
+
+std::string checkJson(const std::string& installRoot) {
+    const std::vector<SceneryCheck> checks = checkInstallation(installRoot, sceneryPictureProblem);
+    std::string out = "{\"sceneries\": [";
+    for (std::size_t i = 0; i < checks.size(); ++i)
+        out += (i ? ", " : "") + sceneryCheckJson(checks[i], {});
+    return out + "]}";
+}
+
+std::string_view actionName(EntryAction action) {
+    return action == EntryAction::Add       ? "add"
+           : action == EntryAction::Replace ? "replace"
+                                            : "refuse";
+}
+
+// The plan of installing a pack, and whether it can be installed: false, with the reason, when
+// the pack breaks a limit or does not fit.
+std::pair<std::string, bool> packJson(const std::string& installRoot, const std::string& archive) {
+    const PackPlan plan = planPack(installRoot, archive, sceneryPictureProblem);
+    std::string out = "{\"root\": " + jsonString(plan.root) + ", \"files\": [";
+    for (std::size_t i = 0; i < plan.files.size(); ++i) {
+        const PlannedFile& file = plan.files[i];
+        out += (i ? ", " : "") + std::string("{\"name\": ") + jsonString(file.name) +
+               ", \"target\": " + jsonString(fileNameToUtf8(file.target)) +
+               ", \"action\": " + jsonString(actionName(file.action));
+        if (file.action == EntryAction::Refuse)
+            out += ", \"reason\": " + jsonString(refusalKey(file.refusal));
+        out += "}";
+    }
+    out += "], \"catalogue\": [";
+    for (std::size_t i = 0; i < plan.offeredRecords.size(); ++i) {
+        const CatalogueLines& record = plan.offeredRecords[i];
+        out += (i ? ", " : "") + std::string("{\"match\": ") + text(record[0]) +
+               ", \"display\": " + text(record[1]) +
+               ", \"role\": " + std::to_string(catalogueInteger(record[2])) + "}";
+    }
+    out += "], \"sceneries\": [";
+    for (std::size_t i = 0; i < plan.sceneries.size(); ++i)
+        out += (i ? ", " : "") +
+               sceneryCheckJson(plan.sceneries[i].check, actionName(plan.sceneries[i].action));
+    out += "], \"bytes\": " + std::to_string(plan.bytes);
+    out += ", \"spaceNeeded\": " + std::to_string(plan.spaceNeeded) +
+           ", \"spaceFree\": " + std::to_string(plan.spaceFree);
+    std::string error = plan.error.text();
+    if (!plan.error && !plan.installable()) error = "Not enough free space for the pack";
+    if (!error.empty()) out += ", \"error\": " + jsonString(error);
+    return {out + "}", error.empty()};
+}
+
 // The exact bytes that the options window's OK writes right after start-up.
 int resave(const std::string& installRoot) {
     const std::string file = OptionsWorkingCopy(loadSimulatorSettings(installRoot)).settingsFile();
@@ -184,7 +272,9 @@ int usage() {
                "       rsim-inspect scenery INSTALL_DIR SCENERY_FILE [--lang pl|en]\n"
                "       rsim-inspect details INSTALL_DIR SCENERY_FILE ROW [--lang pl|en]\n"
                "       rsim-inspect settings INSTALL_DIR\n"
-               "       rsim-inspect resave INSTALL_DIR\n",
+               "       rsim-inspect resave INSTALL_DIR\n"
+               "       rsim-inspect check INSTALL_DIR\n"
+               "       rsim-inspect pack INSTALL_DIR ARCHIVE\n",
                stderr);
     return 2;
 }
@@ -210,6 +300,7 @@ int main(int argc, char** argv) {
     const std::string command = argv[1];
     const std::string installRoot = installRootArgument(argv[2]);
     std::string json;
+    int status = 0;
     if (command == "catalogue" && argc == 3)
         json = catalogueJson(installRoot);
     else if (command == "consists" && argc == 4)
@@ -229,9 +320,15 @@ int main(int argc, char** argv) {
         json = *details;
     } else if (command == "resave" && argc == 3)
         return resave(installRoot);
-    else
+    else if (command == "check" && argc == 3)
+        json = checkJson(installRoot);
+    else if (command == "pack" && argc == 4) {
+        auto [plan, installable] = packJson(installRoot, argv[3]);
+        json = std::move(plan);
+        status = installable ? 0 : 1;
+    } else
         return usage();
     json += '\n';
     std::fwrite(json.data(), 1, json.size(), stdout);
-    return 0;
+    return status;
 }
