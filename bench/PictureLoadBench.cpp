@@ -87,6 +87,21 @@ public:
         const std::int32_t size[2] = {16384, 16384};
         bmp.replace(18, 8, reinterpret_cast<const char*>(size), 8);
         addSparse("sparse_16384x16384.bmp", bmp, 54 + std::int64_t{16384} * 16384 * 3);
+        // Runs past the right edge of a 1 x 1 bitmap, as large as a scenery picture's file and
+        // a vehicle picture's may be.
+        add("rle4_past_edge_64MiB.bmp", crafted::rleRunsPastTheEdge(4, MaxPictureFileBytes));
+        add("rle8_past_edge_64MiB.bmp", crafted::rleRunsPastTheEdge(8, MaxPictureFileBytes));
+        add("rle4_past_edge_2MiB.bmp", crafted::rleRunsPastTheEdge(4, 2 << 20));
+        add("rle8_1KB_4096x4096.bmp", crafted::rleEndingAtOnce(4096, 4096));
+        QImage alpha(4096, 4096, QImage::Format_ARGB32);
+        alpha.fill(qRgba(40, 80, 120, 200));
+        add("alpha_4096x4096.bmp",
+            encodeBitfieldsBmp(alpha, 32, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}));
+        // Detail in every block: arithmetic coding takes many times Huffman's time a byte.
+        add("noise_arithmetic_56MB.jpg", crafted::noiseJpeg(4300, 4300, true));
+        add("noise_arithmetic_16MB.jpg", crafted::noiseJpeg(2300, 2300, true));
+        add("noise_huffman_66MB.jpg", crafted::noiseJpeg(4000, 4000, false));
+        add("repeated_block_arithmetic_16384x16384.jpg", crafted::repeatedBlockArithmeticJpeg());
     }
 
     std::string path(const std::string& name) const {
@@ -143,6 +158,15 @@ int main(int argc, char** argv) {
         {"rle4_without_end.bmp", QSize()},
         {"sparse_64GiB.jpg", SceneryPicture},
         {"sparse_16384x16384.bmp", QSize()},
+        {"rle4_past_edge_64MiB.bmp", SceneryPicture},
+        {"rle8_past_edge_64MiB.bmp", SceneryPicture},
+        {"rle4_past_edge_2MiB.bmp", QSize()},
+        {"rle8_1KB_4096x4096.bmp", SceneryPicture},
+        {"alpha_4096x4096.bmp", SceneryPicture},
+        {"noise_arithmetic_56MB.jpg", SceneryPicture},
+        {"noise_arithmetic_16MB.jpg", SceneryPicture},
+        {"noise_huffman_66MB.jpg", SceneryPicture},
+        {"repeated_block_arithmetic_16384x16384.jpg", SceneryPicture},
     };
     for (const auto& [name, shownAt] : cases) {
         const std::string label = std::string(name) + (shownAt.isEmpty() ? "/own_size" : "/shown");

@@ -6,6 +6,7 @@ rsim_packages=(
     clang libclang-rt-14-dev # the fuzz targets
     clang-tidy
     qt6-base-dev libjpeg62-turbo-dev libfontconfig-dev
+    libjpeg-turbo-progs # cjpeg makes the arithmetic-coded test pictures
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core
     xvfb xauth xdotool x11-apps imagemagick valgrind
