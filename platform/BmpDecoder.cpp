@@ -152,14 +152,16 @@ RleDecode decodeRleBmp(int fd, std::int64_t fileSize, const BmpHeaders& headers)
     PixelBytes in(fd, headers.dataStart, fileSize);
     int x = 0;
     std::int64_t row = 0; // counted from the bottom, as the rows are stored
-    // Pixels past the right edge are dropped; x never passes the width.
-    const auto put = [&](unsigned index, int count) {
+    // Pixels past the right edge are dropped without a step each, so a run costs what it shows
+    // whatever its count; x never passes the width. In RLE4 a run alternates its two indexes.
+    const auto put = [&](unsigned first, unsigned second, int count) {
         const int n = std::min(count, width - x);
-        if (n > 0 && row < height) {
-            uchar* line = image.scanLine(static_cast<int>(height - 1 - row));
-            std::fill(line + x, line + x + n, static_cast<uchar>(index));
+        if (n <= 0) return;
+        if (row < height) {
+            uchar* line = image.scanLine(static_cast<int>(height - 1 - row)) + x;
+            for (int i = 0; i < n; ++i) line[i] = static_cast<uchar>(i % 2 == 0 ? first : second);
         }
-        x += std::max(n, 0);
+        x += n;
     };
     unsigned count = 0, code = 0;
     while (row < height) {
@@ -167,12 +169,11 @@ RleDecode decodeRleBmp(int fd, std::int64_t fileSize, const BmpHeaders& headers)
             out.error = EndsEarly;
             return out;
         }
-        if (count > 0) { // a run of one index, or of two alternating ones in RLE4
-            if (!four) {
-                put(code, static_cast<int>(count));
-                continue;
-            }
-            for (unsigned i = 0; i < count; ++i) put(i % 2 == 0 ? code >> 4 : code & 0xF, 1);
+        if (count > 0) {
+            if (four)
+                put(code >> 4, code & 0xF, static_cast<int>(count));
+            else
+                put(code, code, static_cast<int>(count));
             continue;
         }
         if (code == 0) { // end of line
@@ -197,12 +198,10 @@ RleDecode decodeRleBmp(int fd, std::int64_t fileSize, const BmpHeaders& headers)
                     return out;
                 }
                 if (i >= bytes) continue;
-                if (!four) {
-                    put(byte, 1);
-                    continue;
-                }
-                put(byte >> 4, 1);
-                if (2 * i + 1 < code) put(byte & 0xF, 1);
+                if (four)
+                    put(byte >> 4, byte & 0xF, 2 * i + 1 < code ? 2 : 1);
+                else
+                    put(byte, byte, 1);
             }
         }
     }

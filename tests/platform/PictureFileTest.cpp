@@ -420,7 +420,7 @@ TEST_F(PictureFile, CutBitmapsFail) {
 
 // RLE bitmaps are decoded here. Every pixel is decided: those the codes skip (the rest of a row
 // after an end of line, a delta's jump, everything after the end of the bitmap) take the
-// palette's first colour.
+// palette's first colour, and those past the right edge are dropped.
 TEST_F(PictureFile, RleBitmapsDecideEveryPixel) {
     const RleBitmap stripes8 = rleStripes(52, 30, 8), stripes4 = rleStripes(52, 30, 4);
     for (const RleBitmap& stripes : {stripes8, stripes4}) {
@@ -436,32 +436,56 @@ TEST_F(PictureFile, RleBitmapsDecideEveryPixel) {
         }
     }
 
-    // From the bottom row up: a full run; three pixels and an end of line; three pixels written
-    // out, a delta one right, a run of two; the end of the bitmap.
-    const char rle8[] = "\x08\x01\0\0"
-                        "\x03\x02\0\0"
-                        "\0\x03\x04\x05\x06\0"
-                        "\0\x02\x01\0\x02\x03\0\x01";
-    const char rle4[] = "\x08\x11\0\0"
-                        "\x03\x22\0\0"
-                        "\0\x03\x45\x60"
-                        "\0\x02\x01\0\x02\x33\0\x01";
-    const int wanted[4][8] = {{0, 0, 0, 0, 0, 0, 0, 0},
-                              {4, 5, 6, 0, 3, 3, 0, 0},
-                              {2, 2, 2, 0, 0, 0, 0, 0},
-                              {1, 1, 1, 1, 1, 1, 1, 1}};
-    for (const auto& [bits, data] : {std::pair{8, std::string(rle8, sizeof rle8 - 1)},
-                                     std::pair{4, std::string(rle4, sizeof rle4 - 1)}}) {
-        RleBitmap skipping = rleStripes(8, 4, bits);
-        skipping.data = data;
-        const PictureLoad loaded = loadPictureFile(write("skipping.bmp", encodeRleBmp(skipping)));
+    // Rows from the top, each pixel its palette index in hex; the data from the bottom row up.
+    struct Case {
+        int bits;
+        std::vector<std::string> wanted;
+        std::string data;
+    };
+    const auto bytes = [](const auto& literal) { return std::string(literal, sizeof literal - 1); };
+    const Case cases[] = {
+        // A full run; three pixels and an end of line; three pixels written out, a delta one
+        // right, a run of two; the end of the bitmap.
+        {8,
+         {"00000000", "45603300", "22200000", "11111111"},
+         bytes("\x08\x01\0\0"
+               "\x03\x02\0\0"
+               "\0\x03\x04\x05\x06\0"
+               "\0\x02\x01\0\x02\x03\0\x01")},
+        {4,
+         {"00000000", "45603300", "22200000", "11111111"},
+         bytes("\x08\x11\0\0"
+               "\x03\x22\0\0"
+               "\0\x03\x45\x60"
+               "\0\x02\x01\0\x02\x33\0\x01")},
+        // Runs and written-out pixels past the right edge: a run of 7 in a row of 5; a run of
+        // 255 after three pixels, then one wholly past the edge; a run of 255 from the start,
+        // then four pixels written out past the edge. An RLE4 run keeps alternating its two
+        // indexes up to the edge.
+        {8,
+         {"AAAAA", "34566", "11111"},
+         bytes("\x07\x01\0\0"
+               "\0\x03\x03\x04\x05\0\xFF\x06\x04\x08\0\0"
+               "\xFF\x0A\0\x04\x0C\x0D\x0E\x0F\0\x01")},
+        {4,
+         {"ABABA", "34567", "12121"},
+         bytes("\x07\x12\0\0"
+               "\0\x03\x34\x50\xFF\x67\x04\x89\0\0"
+               "\xFF\xAB\0\x04\xCD\xEF\0\x01")},
+    };
+    for (const Case& c : cases) {
+        const int width = static_cast<int>(c.wanted[0].size());
+        const int height = static_cast<int>(c.wanted.size());
+        RleBitmap bitmap = rleStripes(width, height, c.bits);
+        bitmap.data = c.data;
+        const PictureLoad loaded = loadPictureFile(write("runs.bmp", encodeRleBmp(bitmap)));
         ASSERT_TRUE(loaded.ok()) << loaded.error;
-        for (int y = 0; y < 4; ++y) {
-            for (int x = 0; x < 8; ++x) {
-                const unsigned char* entry =
-                    &skipping.palette[4 * static_cast<std::size_t>(wanted[y][x])];
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const int index = std::stoi(c.wanted[y].substr(x, 1), nullptr, 16);
+                const unsigned char* entry = &bitmap.palette[4 * static_cast<std::size_t>(index)];
                 EXPECT_EQ(loaded.image.pixel(x, y), qRgb(entry[2], entry[1], entry[0]))
-                    << bits << " bits, " << x << "," << y;
+                    << c.bits << " bits, " << width << " wide, " << x << "," << y;
             }
         }
     }
