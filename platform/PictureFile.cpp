@@ -94,10 +94,8 @@ PictureLoad loadJpeg(const std::string& path, OrdinaryFile& fd, QSize shownAt,
 
 PictureLoad loadWithQt(const std::string& path, OrdinaryFile& fd, Format format,
                        std::int64_t maxBytes) {
-    const char* qtFormat = format == Format::Bmp ? "bmp" : format == Format::Icon ? "ico" : "png";
-    const char* what = format == Format::Bmp    ? "BMP picture"
-                       : format == Format::Icon ? "icon"
-                                                : "PNG picture";
+    const char* qtFormat = format == Format::Icon ? "ico" : "png";
+    const char* what = format == Format::Icon ? "icon" : "PNG picture";
     QFile file;
     if (!file.open(fd.get(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         return failure(path, file.errorString().toStdString());
@@ -120,7 +118,7 @@ PictureLoad loadWithQt(const std::string& path, OrdinaryFile& fd, Format format,
     return loaded(image);
 }
 
-// Bitmaps are checked here before Qt reads them: see BmpDecoder.h.
+// Bitmaps are decoded here: see BmpDecoder.h.
 PictureLoad loadBmp(const std::string& path, OrdinaryFile& fd, std::int64_t fileSize,
                     std::int64_t maxBytes) {
     const BmpHeaders headers = readBmpHeaders(fd.get(), fileSize);
@@ -129,18 +127,10 @@ PictureLoad loadBmp(const std::string& path, OrdinaryFile& fd, std::int64_t file
     if (size.width() > MaxPictureSide || size.height() > MaxPictureSide ||
         pictureBytes(size, 32) > maxBytes)
         return tooLarge(path, size, maxBytes);
-    const std::string damaged = "the BMP picture is damaged or incomplete (";
-    if (headers.coding != BmpHeaders::Coding::Plain) {
-        const RleDecode decoded = decodeRleBmp(fd.get(), fileSize, headers);
-        if (decoded.image.isNull()) return failure(path, damaged + decoded.error + ")");
-        return loaded(decoded.image);
-    }
-    const std::int64_t present = std::max<std::int64_t>(fileSize - headers.dataStart, 0);
-    if (present < headers.plainBytes) {
-        return failure(path, damaged + "its pixel data ends after " + std::to_string(present) +
-                                 " of " + std::to_string(headers.plainBytes) + " bytes)");
-    }
-    return loadWithQt(path, fd, Format::Bmp, maxBytes);
+    const BmpDecode decoded = decodeBmp(fd.get(), fileSize, headers);
+    if (decoded.image.isNull())
+        return failure(path, "the BMP picture is damaged or incomplete (" + decoded.error + ")");
+    return loaded(decoded.image);
 }
 
 } // namespace

@@ -41,8 +41,8 @@ struct PictureLoad {
 };
 
 // Loads a picture, choosing its format by the extension of the file name without regard to ASCII
-// case, once the file is found to exist: "bmp", "ico" and "png" through Qt (but for RLE bitmaps,
-// see BmpDecoder.h), "jpg" and "jpeg" through libjpeg. Any other extension fails with "Unknown
+// case, once the file is found to exist: "bmp" by its own decoder (see BmpDecoder.h), "ico" and
+// "png" through Qt, "jpg" and "jpeg" through libjpeg. Any other extension fails with "Unknown
 // picture file extension (.EXT)", the extension as written. The content is never used to guess
 // another format, so a JPEG named ".bmp" fails. path is the file's bytes.
 //

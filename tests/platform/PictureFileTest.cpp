@@ -400,6 +400,7 @@ TEST_F(PictureFile, CutBitmapsFail) {
     const std::string damaged = "the BMP picture is damaged or incomplete (";
     const std::string endsEarly = damaged + "its pixel data ends before the end-of-bitmap code)";
     const std::string grey = encodeBmp(landscape(64, 48), 8);
+    const std::string unpadded = encodeBmp(quarters(30, 24), 24);
     std::string offsetPastTheEnd = encodeBmp(quarters(8, 8), 24);
     offsetPastTheEnd[10] = '\xFF', offsetPastTheEnd[11] = '\x01';
     const std::pair<std::string, std::string> cases[] = {
@@ -408,6 +409,9 @@ TEST_F(PictureFile, CutBitmapsFail) {
         {grey.substr(0, grey.size() - 1),
          damaged + "its pixel data ends after 3071 of 3072 bytes)"},
         {offsetPastTheEnd, damaged + "its pixel data ends after 0 of 192 bytes)"},
+        // The last row's padding of two bytes, and one byte of its pixels.
+        {unpadded.substr(0, unpadded.size() - 3),
+         damaged + "its pixel data ends after 2205 of 2206 bytes)"},
         {crafted::rleWithoutEnd(8), endsEarly},
         {crafted::rleWithoutEnd(4), endsEarly},
     };
@@ -415,6 +419,31 @@ TEST_F(PictureFile, CutBitmapsFail) {
         const PictureLoad loaded = loadPictureFile(write("cut.bmp", bytes));
         EXPECT_EQ(loaded.error, cannotLoad("cut.bmp", reason));
         EXPECT_TRUE(loaded.image.isNull());
+    }
+}
+
+// Bitmaps show as Windows shows them: a 16-bit bitmap is opaque whatever its alpha mask says; a
+// count of colours names no palette at a depth without one; the last row needs no padding.
+TEST_F(PictureFile, BitmapsShowAsWindowsShowsThem) {
+    QImage transparent = quarters(30, 24).convertToFormat(QImage::Format_ARGB32);
+    transparent.fill(Qt::transparent);
+    QPainter(&transparent).drawImage(0, 0, quarters(30, 12));
+    std::string coloursUsed = encodeBmp(quarters(30, 24), 24);
+    coloursUsed[46] = '\0', coloursUsed[47] = '\1'; // biClrUsed = 256
+    const std::string padded = encodeBmp(quarters(30, 24), 24);
+    const std::pair<const char*, std::string> cases[] = {
+        {"a1r5g5b5.bmp", encodeBitfieldsBmp(transparent, 16, {0x7C00, 0x03E0, 0x001F, 0x8000})},
+        {"colours_used.bmp", coloursUsed},
+        {"unpadded.bmp", padded.substr(0, padded.size() - 2)}, // rows of 90 bytes and 2 padding
+    };
+    for (const auto& [name, bytes] : cases) {
+        const PictureLoad loaded = loadPictureFile(write(name, bytes));
+        ASSERT_TRUE(loaded.ok()) << name << ": " << loaded.error;
+        EXPECT_FALSE(loaded.image.hasAlphaChannel()) << name;
+        const QImage wanted = name == std::string("a1r5g5b5.bmp")
+                                  ? transparent.convertToFormat(QImage::Format_RGB32)
+                                  : quarters(30, 24);
+        EXPECT_EQ(loaded.image.convertToFormat(QImage::Format_RGB32), wanted) << name;
     }
 }
 
