@@ -14,6 +14,7 @@
 
 #include "platform/FileListBox.h"
 #include "platform/ListBox.h"
+#include "platform/MessageBox.h"
 #include "platform/PictureFile.h"
 #include "shell/AllWindows.h"
 
@@ -179,6 +180,8 @@ int runCase(const Case& c, const std::string& root, int argc, char** argv) {
     AllWindows windows(root + "/rsim-launcher");
     TForm1& form1 = windows.Form1;
     form1.show();
+    // A picture refused is told in an error box, answered here rather than waited on.
+    for (int box = 0; box < 3; ++box) MessageBox::setNextAnswer(MessageBox::Ok);
     QApplication::processEvents();
     double startUp = millisecondsSince(start), scenery = -1, consist = -1;
     if (c.scenery) {
@@ -197,7 +200,7 @@ int runCase(const Case& c, const std::string& root, int argc, char** argv) {
         QApplication::processEvents();
         consist = millisecondsSince(start);
     }
-    std::printf("%.0f %.0f %.0f\n", startUp, scenery, consist);
+    std::printf("%.0f %.0f %.0f %zu\n", startUp, scenery, consist, MessageBox::answered().size());
     return 0;
 }
 
@@ -242,9 +245,11 @@ void measure(const Case& c) {
     const double process = millisecondsSince(start);
 
     double startUp = -1, scenery = -1, consist = -1;
-    std::sscanf(report.c_str(), "%lf %lf %lf", &startUp, &scenery, &consist);
+    int boxes = 0;
+    std::sscanf(report.c_str(), "%lf %lf %lf %d", &startUp, &scenery, &consist, &boxes);
     std::string ended = "exit " + std::to_string(WEXITSTATUS(status));
     if (WIFSIGNALED(status)) ended = "signal " + std::to_string(WTERMSIG(status));
+    if (boxes > 0) ended += ", " + std::to_string(boxes) + " error box";
     std::printf("%-46s %9s %9s %9s %9.0f %9.0f  %s\n", c.name, column(startUp).c_str(),
                 column(scenery).c_str(), column(consist).c_str(), process,
                 static_cast<double>(usage.ru_maxrss) / 1024, ended.c_str());

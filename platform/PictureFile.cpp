@@ -4,6 +4,7 @@
 #include "platform/CodePage1250.h"
 #include "platform/JpegDecoder.h"
 #include "platform/OrdinaryFile.h"
+#include "platform/PictureScaling.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -72,7 +73,8 @@ PictureLoad loadJpeg(const std::string& path, OrdinaryFile& fd, QSize shownAt,
     std::FILE* file = ::fdopen(fd.get(), "rb");
     if (file == nullptr) return failure(path, std::strerror(errno));
     fd.release();
-    const JpegDecode decoded = decodeJpeg(file, shownAt, {MaxPictureSide, maxBytes, MaxJpegScans});
+    const JpegDecode decoded =
+        decodeJpeg(file, shownAt, {MaxPictureSide, maxBytes, MaxJpegScans, MaxJpegTime});
     std::fclose(file);
     switch (decoded.status) {
     case JpegDecode::Status::Ok:
@@ -85,6 +87,8 @@ PictureLoad loadJpeg(const std::string& path, OrdinaryFile& fd, QSize shownAt,
         return tooLarge(path, decoded.headerSize, maxBytes);
     case JpegDecode::Status::TooManyScans:
         return failure(path, "the JPEG picture has too many scans (" + decoded.detail + ")");
+    case JpegDecode::Status::TooSlow:
+        return failure(path, "the JPEG picture takes too long to decode (" + decoded.detail + ")");
     case JpegDecode::Status::OutOfMemory:
         break;
     }
@@ -164,7 +168,11 @@ PictureLoad loadPictureFile(const std::string& path, QSize shownAt, std::int64_t
                                  std::to_string(maxFileBytes) + ")");
     }
 
-    if (format == Format::Jpeg) return loadJpeg(path, fd, shownAt, maxBytes);
-    if (format == Format::Bmp) return loadBmp(path, fd, size, maxBytes);
-    return loadWithQt(path, fd, format, maxBytes);
+    PictureLoad picture = format == Format::Jpeg  ? loadJpeg(path, fd, shownAt, maxBytes)
+                          : format == Format::Bmp ? loadBmp(path, fd, size, maxBytes)
+                                                  : loadWithQt(path, fd, format, maxBytes);
+    if (!picture.ok() || shownAt.isEmpty()) return picture;
+    const QImage shown = resampledPicture(picture.image, shownAt);
+    if (shown.isNull()) return failure(path, "not enough memory for the picture");
+    return loaded(shown);
 }

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QSize>
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -27,6 +28,14 @@ inline constexpr std::int64_t MaxPictureFileBytes = MaxPictureBytes + PictureFil
 // window busy for seconds; at the memory limit, 64 scans take about half a second.
 inline constexpr int MaxJpegScans = 64;
 
+// The processor time decoding a JPEG may take. Within the limits above, a picture with detail in
+// every block, coded arithmetically, would take seconds: such coding decodes ten times slower a
+// byte than Huffman's, and a block that repeats costs it time but hardly any bytes. Photographs
+// of the sizes installations hold decode in a few milliseconds, the largest Huffman-coded file in
+// a quarter of a second; half a second keeps the window's wait under a second with the machine's
+// cores shared.
+inline constexpr std::chrono::milliseconds MaxJpegTime{500};
+
 // The result of loading a picture file: the picture, or the reason it could not be loaded.
 struct PictureLoad {
     // A missing file (or a folder in its place) is told apart from one that exists but cannot
@@ -47,8 +56,9 @@ struct PictureLoad {
 // another format, so a JPEG named ".bmp" fails. path is the file's bytes.
 //
 // shownAt is the size in device pixels that the picture is stretched to, or empty when it is
-// shown at its own size. A JPEG is then decoded at the smallest of libjpeg's scales that still
-// covers it, which may be smaller than the file's own size; other formats load at their size.
+// shown at its own size. A stretched picture comes at that size, brought to it as it loads (see
+// PictureScaling.h), so that no copy at the file's size outlives the load, however large the
+// file; a JPEG is first decoded at the smallest of libjpeg's scales that still covers it.
 // maxBytes lowers the memory limit for pictures shown many at a time, and the file's limit with
 // it.
 PictureLoad loadPictureFile(const std::string& path, QSize shownAt = QSize(),

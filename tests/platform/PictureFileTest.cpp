@@ -1,4 +1,5 @@
 #include "platform/PictureFile.h"
+#include "platform/JpegDecoder.h"
 #include "platform/PictureRow.h"
 
 #include "TestPictures.h"
@@ -289,7 +290,7 @@ TEST_F(PictureFile, ARowPictureIsReadAgainOnceItsFileChanges) {
 
 // A JPEG shown smaller than it is decoded at libjpeg's smallest scale (M/8) that still covers the
 // shown size in both directions, as the picture is stretched.
-TEST_F(PictureFile, JpegIsDecodedAtTheSmallestScaleCoveringTheShownSize) {
+TEST(JpegDecoder, DecodesAtTheSmallestScaleCoveringTheShownSize) {
     struct Case {
         QSize picture, shownAt, decoded;
         JpegKind kind = JpegKind::Rgb;
@@ -305,13 +306,72 @@ TEST_F(PictureFile, JpegIsDecodedAtTheSmallestScaleCoveringTheShownSize) {
         {{1024, 768}, QSize(), {1024, 768}},
     };
     for (const Case& c : cases) {
-        const std::string jpeg =
-            encodeJpeg(quarters(c.picture.width(), c.picture.height()), c.kind);
-        const PictureLoad loaded = loadPictureFile(write("scaled.jpg", jpeg), c.shownAt);
-        ASSERT_TRUE(loaded.ok()) << loaded.error;
-        EXPECT_EQ(loaded.image.size(), c.decoded) << c.picture.width() << " wide";
-        EXPECT_TRUE(hasQuarters(loaded.image, 24)) << c.picture.width() << " wide";
+        std::string jpeg = encodeJpeg(quarters(c.picture.width(), c.picture.height()), c.kind);
+        std::FILE* file = ::fmemopen(jpeg.data(), jpeg.size(), "rb");
+        ASSERT_NE(file, nullptr);
+        const JpegDecode decoded = decodeJpeg(
+            file, c.shownAt, {MaxPictureSide, MaxPictureBytes, MaxJpegScans, MaxJpegTime});
+        std::fclose(file);
+        ASSERT_EQ(decoded.status, JpegDecode::Status::Ok) << decoded.detail;
+        EXPECT_EQ(decoded.image.size(), c.decoded) << c.picture.width() << " wide";
+        EXPECT_TRUE(hasQuarters(decoded.image, 24)) << c.picture.width() << " wide";
     }
+}
+
+// The width of the stripes a picture shows: how far apart the darkest and lightest column are,
+// on average over the rows, away from the edges.
+int stripes(const QImage& picture) {
+    int darkest = 255, lightest = 0;
+    for (int x = 4; x < picture.width() - 4; ++x) {
+        int sum = 0;
+        for (int y = 4; y < picture.height() - 4; ++y) sum += qGray(picture.pixel(x, y));
+        const int mean = sum / (picture.height() - 8);
+        darkest = std::min(darkest, mean), lightest = std::max(lightest, mean);
+    }
+    return lightest - darkest;
+}
+
+// A stretched picture comes at the size it is shown at, made as it loads, reduced or enlarged.
+// The reduction leaves fine repeating detail an even tone: a track whose sleepers are a pixel
+// wide, a pixel apart, shows no stripes.
+TEST_F(PictureFile, AStretchedPictureComesAtTheSizeItIsShownAt) {
+    QImage sleepers(1024, 768, QImage::Format_RGB32);
+    sleepers.fill(qRgb(200, 190, 170));
+    for (int x = 0; x < sleepers.width(); x += 2)
+        QPainter(&sleepers).fillRect(x, 0, 1, sleepers.height(), qRgb(60, 50, 40));
+    QImage halfSeen = quarters(1024, 768).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < halfSeen.height(); ++y) {
+        for (int x = 0; x < halfSeen.width(); ++x)
+            halfSeen.setPixel(x, y, halfSeen.pixel(x, y) & 0x80FFFFFF);
+    }
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool quarters;
+    };
+    const Case cases[] = {
+        {"scenery.bmp", encodeBmp(quarters(1024, 768), 24), true},
+        {"scenery.jpg", encodeJpeg(quarters(1024, 768), JpegKind::Progressive), true},
+        {"small.bmp", encodeBmp(quarters(200, 100), 24), true},
+        {"half_seen.bmp", encodeBitfieldsBmp(halfSeen, 32, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}),
+         true},
+        {"sleepers.bmp", encodeBmp(sleepers, 24), false},
+    };
+    for (const Case& c : cases) {
+        const PictureLoad loaded = loadPictureFile(write(c.name, c.bytes), SceneryPicture);
+        ASSERT_TRUE(loaded.ok()) << c.name << ": " << loaded.error;
+        EXPECT_EQ(loaded.image.size(), SceneryPicture) << c.name;
+        if (c.quarters) {
+            const QImage unpremultiplied = loaded.image.convertToFormat(QImage::Format_ARGB32);
+            EXPECT_TRUE(hasQuarters(unpremultiplied, 24)) << c.name;
+        }
+    }
+    const QImage track = loadPictureFile(path("sleepers.bmp"), SceneryPicture).image;
+    EXPECT_LE(stripes(track), 1);
+    EXPECT_NEAR(qGray(track.pixel(112, 84)),
+                (qGray(qRgb(200, 190, 170)) + qGray(qRgb(60, 50, 40))) / 2, 2);
+    EXPECT_EQ(qAlpha(loadPictureFile(path("half_seen.bmp"), SceneryPicture).image.pixel(112, 84)),
+              0x80);
 }
 
 // Each refusal stops the file before it costs time or memory (see bench/PictureLoadBench.cpp).
@@ -321,6 +381,9 @@ TEST_F(PictureFile, HostileJpegsFailWithTheirReason) {
     const std::string progressive = encodeJpeg(landscape(64, 48), JpegKind::Progressive);
     const std::string cutSequential = crafted::cutArithmeticJpeg(JpegKind::Arithmetic);
     const std::string cutProgressive = crafted::cutArithmeticJpeg(JpegKind::ArithmeticProgressive);
+    // Arithmetic-coded detail, encoded by another program: 27 MB that would take seconds.
+    const std::string detailed = crafted::noiseJpeg(3000, 3000, true);
+    ASSERT_FALSE(detailed.empty()) << "cjpeg (libjpeg-turbo-progs) makes this test's picture";
     struct Case {
         const char* name;
         std::string bytes;
@@ -345,6 +408,8 @@ TEST_F(PictureFile, HostileJpegsFailWithTheirReason) {
          damaged + "the scans end before coefficient 0 of component 0 is complete)"},
         {"stray_between_scans.jpg", withStrayBytesBeforeScan(progressive, 3), QSize(),
          damaged + "Corrupt JPEG data: 3 extraneous bytes before marker 0xda)"},
+        {"detailed_arithmetic.jpg", detailed, SceneryPicture,
+         "the JPEG picture takes too long to decode (more than 500 ms)"},
     };
     for (const Case& c : cases) {
         const PictureLoad loaded = loadPictureFile(write(c.name, c.bytes), c.shownAt);
