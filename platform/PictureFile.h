@@ -19,22 +19,23 @@ inline constexpr int MaxPictureSide = 16384;
 inline constexpr std::int64_t MaxPictureBytes = std::int64_t{64} << 20;
 
 // The longest file a picture may have: its pixel buffer at the memory limit, and room for
-// headers. Decoding a JPEG of that length, all of it detail, takes half a second.
+// headers. Decoding a Huffman-coded JPEG of that length, all of it detail, takes a quarter of a
+// second; an arithmetic-coded one meets the time limit below.
 inline constexpr std::int64_t PictureFileSlackBytes = std::int64_t{1} << 20;
 inline constexpr std::int64_t MaxPictureFileBytes = MaxPictureBytes + PictureFileSlackBytes;
 
 // The most scans a progressive JPEG may have. Encoders write about ten. A file may split its
 // coefficients into hundreds of scans, each walking the whole picture again, and keep the
-// window busy for seconds; at the memory limit, 64 scans take about half a second.
+// window busy for seconds; at the memory limit, 64 scans take about a fifth of a second.
 inline constexpr int MaxJpegScans = 64;
 
 // The processor time decoding a JPEG may take. Within the limits above, a picture with detail in
 // every block, coded arithmetically, would take seconds: such coding decodes ten times slower a
 // byte than Huffman's, and a block that repeats costs it time but hardly any bytes. Photographs
 // of the sizes installations hold decode in a few milliseconds, the largest Huffman-coded file in
-// a quarter of a second; half a second keeps the window's wait under a second with the machine's
-// cores shared.
-inline constexpr std::chrono::milliseconds MaxJpegTime{500};
+// a quarter of a second; four tenths keep the window's wait under a second while other programs
+// take their share of the processor.
+inline constexpr std::chrono::milliseconds MaxJpegTime{400};
 
 // The result of loading a picture file: the picture, or the reason it could not be loaded.
 struct PictureLoad {

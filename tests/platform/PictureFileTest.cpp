@@ -409,7 +409,7 @@ TEST_F(PictureFile, HostileJpegsFailWithTheirReason) {
         {"stray_between_scans.jpg", withStrayBytesBeforeScan(progressive, 3), QSize(),
          damaged + "Corrupt JPEG data: 3 extraneous bytes before marker 0xda)"},
         {"detailed_arithmetic.jpg", detailed, SceneryPicture,
-         "the JPEG picture takes too long to decode (more than 500 ms)"},
+         "the JPEG picture takes too long to decode (more than 400 ms)"},
     };
     for (const Case& c : cases) {
         const PictureLoad loaded = loadPictureFile(write(c.name, c.bytes), c.shownAt);
