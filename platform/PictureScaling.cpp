@@ -73,7 +73,7 @@ void filterRow(const float* __restrict in, float* __restrict out, const std::vec
             for (int c = 0; c < 4; ++c) sum[c] += weight * pixel[c];
             pixel += 4;
         }
-        for (int c = 0; c < 4; ++c) *out++ = sum[c];
+        for (const float channel : sum) *out++ = channel;
     }
 }
 

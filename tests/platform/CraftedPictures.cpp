@@ -256,9 +256,8 @@ std::string encodeBitfieldsBmp(const QImage& source, int bitsPerPixel,
             const QRgb p = line[x];
             const std::uint32_t value = into(qRed(p), masks[0]) | into(qGreen(p), masks[1]) |
                                         into(qBlue(p), masks[2]) | into(qAlpha(p), masks[3]);
-            for (int b = 0; b < bytesPerPixel; ++b)
-                row[static_cast<std::size_t>(x * bytesPerPixel + b)] =
-                    static_cast<char>(value >> (8 * b));
+            char* at = row.data() + static_cast<std::ptrdiff_t>(x) * bytesPerPixel;
+            for (int b = 0; b < bytesPerPixel; ++b) at[b] = static_cast<char>(value >> (8 * b));
         }
         out += row;
     }

@@ -369,7 +369,7 @@ TEST_F(PictureFile, AStretchedPictureComesAtTheSizeItIsShownAt) {
     const QImage track = loadPictureFile(path("sleepers.bmp"), SceneryPicture).image;
     EXPECT_LE(stripes(track), 1);
     EXPECT_NEAR(qGray(track.pixel(112, 84)),
-                (qGray(qRgb(200, 190, 170)) + qGray(qRgb(60, 50, 40))) / 2, 2);
+                (qGray(qRgb(200, 190, 170)) + qGray(qRgb(60, 50, 40))) / 2.0, 2);
     EXPECT_EQ(qAlpha(loadPictureFile(path("half_seen.bmp"), SceneryPicture).image.pixel(112, 84)),
               0x80);
 }
@@ -536,36 +536,36 @@ TEST_F(PictureFile, RleBitmapsDecideEveryPixel) {
         std::vector<std::string> wanted;
         std::string data;
     };
-    const auto bytes = [](const auto& literal) { return std::string(literal, sizeof literal - 1); };
+    using namespace std::string_literals;
     const Case cases[] = {
         // A full run; three pixels and an end of line; three pixels written out, a delta one
         // right, a run of two; the end of the bitmap.
         {8,
          {"00000000", "45603300", "22200000", "11111111"},
-         bytes("\x08\x01\0\0"
-               "\x03\x02\0\0"
-               "\0\x03\x04\x05\x06\0"
-               "\0\x02\x01\0\x02\x03\0\x01")},
+         "\x08\x01\0\0"
+         "\x03\x02\0\0"
+         "\0\x03\x04\x05\x06\0"
+         "\0\x02\x01\0\x02\x03\0\x01"s},
         {4,
          {"00000000", "45603300", "22200000", "11111111"},
-         bytes("\x08\x11\0\0"
-               "\x03\x22\0\0"
-               "\0\x03\x45\x60"
-               "\0\x02\x01\0\x02\x33\0\x01")},
+         "\x08\x11\0\0"
+         "\x03\x22\0\0"
+         "\0\x03\x45\x60"
+         "\0\x02\x01\0\x02\x33\0\x01"s},
         // Runs and written-out pixels past the right edge: a run of 7 in a row of 5; a run of
         // 255 after three pixels, then one wholly past the edge; a run of 255 from the start,
         // then four pixels written out past the edge. An RLE4 run keeps alternating its two
         // indexes up to the edge.
         {8,
          {"AAAAA", "34566", "11111"},
-         bytes("\x07\x01\0\0"
-               "\0\x03\x03\x04\x05\0\xFF\x06\x04\x08\0\0"
-               "\xFF\x0A\0\x04\x0C\x0D\x0E\x0F\0\x01")},
+         "\x07\x01\0\0"
+         "\0\x03\x03\x04\x05\0\xFF\x06\x04\x08\0\0"
+         "\xFF\x0A\0\x04\x0C\x0D\x0E\x0F\0\x01"s},
         {4,
          {"ABABA", "34567", "12121"},
-         bytes("\x07\x12\0\0"
-               "\0\x03\x34\x50\xFF\x67\x04\x89\0\0"
-               "\xFF\xAB\0\x04\xCD\xEF\0\x01")},
+         "\x07\x12\0\0"
+         "\0\x03\x34\x50\xFF\x67\x04\x89\0\0"
+         "\xFF\xAB\0\x04\xCD\xEF\0\x01"s},
     };
     for (const Case& c : cases) {
         const int width = static_cast<int>(c.wanted[0].size());
