@@ -1,17 +1,21 @@
 // The launcher facing files no installation that players build holds: the sample installation
 // with one file replaced by a hostile one (sparse files of many gigabytes, a scenery of a million
 // description lines, a timetable of 96 MB, single lines and names of 200 MB, the slowest lines
-// the readers know up to the scenery limit). Each case runs in the real windows, offscreen, in a
-// process of its own: the time of the start-up, of choosing the scenery and of choosing its
-// first consist, of the whole process with Qt's own start, how it ended, and its peak memory. The
-// sample installation itself is the first case, the usual footprint the others are measured
-// against.
+// the readers know up to the scenery limit, pictures that cost the decoders most). Each case runs
+// in the real windows, shown and painted offscreen, in a process of its own: the time of the
+// start-up, of choosing the scenery and of choosing its first consist, of the whole process with
+// Qt's own start, how it ended, and its peak memory. The sample installation itself is the first
+// case, the usual footprint the others are measured against.
 //
 //     rsim_hostile_bench            every case, one after another
 //     rsim_hostile_bench NAME...    the cases whose names begin with one of the NAMEs
 
+#include "CraftedPictures.h"
+
 #include "platform/FileListBox.h"
 #include "platform/ListBox.h"
+#include "platform/MessageBox.h"
+#include "platform/PictureFile.h"
 #include "shell/AllWindows.h"
 
 #include <QApplication>
@@ -32,6 +36,8 @@
 #include <vector>
 
 namespace {
+
+const std::string Scenery = "/scenery/hostile.scn";
 
 constexpr std::uint64_t MiB = std::uint64_t{1} << 20;
 constexpr std::uint64_t GiB = MiB << 10;
@@ -54,14 +60,32 @@ void repeated(const std::string& path, std::string_view head, std::string_view u
     for (; written + unit.size() <= size; written += unit.size()) out << unit;
 }
 
+void written(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// A scenery of one consist of fifty vehicles, each of a type of its own with its own picture;
+// the first, which the catalogue makes drivable, lists the consist.
+void fiftyVehicles(const std::string& root, const std::string& picture) {
+    std::ofstream(root + "/dynamic/PKP/dynamic.dat", std::ios::app) << "T1\r\nT1\r\n1\r\n//--\r\n";
+    std::string scenery = "trainset Piecdziesiat st2 35.0 0.0\r\n";
+    for (int i = 1; i <= 50; ++i) {
+        const std::string type = "T" + std::to_string(i);
+        scenery += "node -1 0 V" + std::to_string(i) + " dynamic PKP\\X x " + type + " 0 " +
+                   (i == 1 ? "headdriver" : "nobody") + " 0.00 0 brak\r\n";
+        written(root + "/textures/Mini/" + type + ".bmp", picture);
+    }
+    written(root + Scenery, scenery + "endtrainset\r\n");
+}
+
+const std::string SceneryBitmap = "/scenery/Images/Kolejowo.bmp";
+
 struct Case {
     const char* name;
     void (*prepare)(const std::string& root);
     const char* scenery; // the scenery chosen, nullptr for the start-up alone
     bool chooseConsist;
 };
-
-const std::string Scenery = "/scenery/hostile.scn";
 
 const Case Cases[] = {
     {"sample", [](const std::string&) {}, "Kolejowo.scn", true},
@@ -114,6 +138,30 @@ const Case Cases[] = {
                   96'000'000);
      },
      "Kolejowo.scn", true},
+    {"picture RLE4 1 x 1 of 65 MiB, runs past edge",
+     [](const std::string& r) {
+         written(r + SceneryBitmap, crafted::rleRunsPastTheEdge(4, MaxPictureFileBytes));
+     },
+     "Kolejowo.scn", false},
+    {"picture RLE8 of 1 KB claiming 4096 x 4096",
+     [](const std::string& r) { written(r + SceneryBitmap, crafted::rleEndingAtOnce(4096, 4096)); },
+     "Kolejowo.scn", false},
+    {"picture 4096 x 4096 of 32 bits with alpha",
+     [](const std::string& r) {
+         QImage alpha(4096, 4096, QImage::Format_ARGB32);
+         alpha.fill(qRgba(40, 80, 120, 200));
+         written(r + SceneryBitmap,
+                 encodeBitfieldsBmp(alpha, 32, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}));
+     },
+     "Kolejowo.scn", false},
+    {"picture arithmetic JPEG of noise, 56 MB",
+     [](const std::string& r) {
+         written(r + "/scenery/Images/GORY_ZIMA.JPG", crafted::noiseJpeg(4300, 4300, true));
+     },
+     "GORY.SCN", false},
+    {"pictures: 50 vehicles, RLE4 1 x 1 of 2 MiB",
+     [](const std::string& r) { fiftyVehicles(r, crafted::rleRunsPastTheEdge(4, 2 << 20)); },
+     "hostile.scn", true},
     {"timetable one line of 1 MiB",
      [](const std::string& r) { repeated(r + "/scenery/Os_61231.txt", "", "x", MiB); },
      "Kolejowo.scn", true},
@@ -131,6 +179,9 @@ int runCase(const Case& c, const std::string& root, int argc, char** argv) {
     auto start = std::chrono::steady_clock::now();
     AllWindows windows(root + "/rsim-launcher");
     TForm1& form1 = windows.Form1;
+    form1.show();
+    // A picture refused is told in an error box, answered here rather than waited on.
+    for (int box = 0; box < 3; ++box) MessageBox::setNextAnswer(MessageBox::Ok);
     QApplication::processEvents();
     double startUp = millisecondsSince(start), scenery = -1, consist = -1;
     if (c.scenery) {
@@ -149,7 +200,7 @@ int runCase(const Case& c, const std::string& root, int argc, char** argv) {
         QApplication::processEvents();
         consist = millisecondsSince(start);
     }
-    std::printf("%.0f %.0f %.0f\n", startUp, scenery, consist);
+    std::printf("%.0f %.0f %.0f %zu\n", startUp, scenery, consist, MessageBox::answered().size());
     return 0;
 }
 
@@ -194,9 +245,11 @@ void measure(const Case& c) {
     const double process = millisecondsSince(start);
 
     double startUp = -1, scenery = -1, consist = -1;
-    std::sscanf(report.c_str(), "%lf %lf %lf", &startUp, &scenery, &consist);
+    int boxes = 0;
+    std::sscanf(report.c_str(), "%lf %lf %lf %d", &startUp, &scenery, &consist, &boxes);
     std::string ended = "exit " + std::to_string(WEXITSTATUS(status));
     if (WIFSIGNALED(status)) ended = "signal " + std::to_string(WTERMSIG(status));
+    if (boxes > 0) ended += ", " + std::to_string(boxes) + " error box";
     std::printf("%-46s %9s %9s %9s %9.0f %9.0f  %s\n", c.name, column(startUp).c_str(),
                 column(scenery).c_str(), column(consist).c_str(), process,
                 static_cast<double>(usage.ru_maxrss) / 1024, ended.c_str());

@@ -1,6 +1,6 @@
 // Loading the pictures an installation may hold, the damaged and hostile ones beside a
 // well-formed scenery picture and vehicle picture that give the baseline of the same run. Each
-// load runs in a child process of its own, so that its peak memory is its own: the time of the
+// load runs in a fresh process of its own, so that its peak memory is its own: the time of the
 // load, the child's peak resident memory, what the load added to it, and whether it loaded.
 //
 //     build-bench/bench/rsim_picture_bench
@@ -18,6 +18,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <sys/resource.h>
@@ -36,20 +37,21 @@ struct Figures {
     double loaded = 0;
 };
 
-// Loads the file in a child process and reads back what it measured.
+// Loads the file in a fresh process, whose memory holds nothing of this one's, and reads back
+// what it measured.
 Figures loadInChild(const std::string& path, QSize shownAt) {
     int pipeEnds[2];
     if (::pipe(pipeEnds) != 0) return {};
     const pid_t child = ::fork();
     if (child == 0) {
+        ::dup2(pipeEnds[1], STDOUT_FILENO);
         ::close(pipeEnds[0]);
-        const double before = residentMiB();
-        const auto start = std::chrono::steady_clock::now();
-        const PictureLoad loaded = loadPictureFile(path, shownAt);
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        const Figures figures{took.count(), peakMiB(), peakMiB() - before, loaded.ok() ? 1.0 : 0};
-        const bool written = ::write(pipeEnds[1], &figures, sizeof figures) == sizeof figures;
-        ::_exit(written ? 0 : 1);
+        ::close(pipeEnds[1]);
+        const std::string width = std::to_string(shownAt.width());
+        const std::string height = std::to_string(shownAt.height());
+        ::execl("/proc/self/exe", "rsim_picture_bench", "--load", path.c_str(), width.c_str(),
+                height.c_str(), nullptr);
+        ::_exit(127);
     }
     ::close(pipeEnds[1]);
     Figures figures;
@@ -58,6 +60,16 @@ Figures loadInChild(const std::string& path, QSize shownAt) {
     int status = 0;
     ::waitpid(child, &status, 0);
     return read ? figures : Figures{};
+}
+
+// In the fresh process: the load and its figures, written to standard output.
+int measureLoad(const std::string& path, QSize shownAt) {
+    const double before = residentMiB();
+    const auto start = std::chrono::steady_clock::now();
+    const PictureLoad loaded = loadPictureFile(path, shownAt);
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    const Figures figures{took.count(), peakMiB(), peakMiB() - before, loaded.ok() ? 1.0 : 0};
+    return ::write(STDOUT_FILENO, &figures, sizeof figures) == sizeof figures ? 0 : 1;
 }
 
 // The case files, written once for the whole run.
@@ -87,6 +99,21 @@ public:
         const std::int32_t size[2] = {16384, 16384};
         bmp.replace(18, 8, reinterpret_cast<const char*>(size), 8);
         addSparse("sparse_16384x16384.bmp", bmp, 54 + std::int64_t{16384} * 16384 * 3);
+        // Runs past the right edge of a 1 x 1 bitmap, as large as a scenery picture's file and
+        // a vehicle picture's may be.
+        add("rle4_past_edge_64MiB.bmp", crafted::rleRunsPastTheEdge(4, MaxPictureFileBytes));
+        add("rle8_past_edge_64MiB.bmp", crafted::rleRunsPastTheEdge(8, MaxPictureFileBytes));
+        add("rle4_past_edge_2MiB.bmp", crafted::rleRunsPastTheEdge(4, 2 << 20));
+        add("rle8_1KB_4096x4096.bmp", crafted::rleEndingAtOnce(4096, 4096));
+        QImage alpha(4096, 4096, QImage::Format_ARGB32);
+        alpha.fill(qRgba(40, 80, 120, 200));
+        add("alpha_4096x4096.bmp",
+            encodeBitfieldsBmp(alpha, 32, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}));
+        // Detail in every block: arithmetic coding takes many times Huffman's time a byte.
+        add("noise_arithmetic_56MB.jpg", crafted::noiseJpeg(4300, 4300, true));
+        add("noise_arithmetic_16MB.jpg", crafted::noiseJpeg(2300, 2300, true));
+        add("noise_huffman_66MB.jpg", crafted::noiseJpeg(4000, 4000, false));
+        add("repeated_block_arithmetic_16384x16384.jpg", crafted::repeatedBlockArithmeticJpeg());
     }
 
     std::string path(const std::string& name) const {
@@ -122,6 +149,8 @@ void loadCase(benchmark::State& state, const std::string& path, QSize shownAt) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 5 && std::string(argv[1]) == "--load")
+        return measureLoad(argv[2], QSize(std::atoi(argv[3]), std::atoi(argv[4])));
     benchmark::Initialize(&argc, argv);
     const CaseFiles files;
     // The scenery picture is stretched to 225 x 169; bitmaps and vehicle pictures are shown at
@@ -143,6 +172,15 @@ int main(int argc, char** argv) {
         {"rle4_without_end.bmp", QSize()},
         {"sparse_64GiB.jpg", SceneryPicture},
         {"sparse_16384x16384.bmp", QSize()},
+        {"rle4_past_edge_64MiB.bmp", SceneryPicture},
+        {"rle8_past_edge_64MiB.bmp", SceneryPicture},
+        {"rle4_past_edge_2MiB.bmp", QSize()},
+        {"rle8_1KB_4096x4096.bmp", SceneryPicture},
+        {"alpha_4096x4096.bmp", SceneryPicture},
+        {"noise_arithmetic_56MB.jpg", SceneryPicture},
+        {"noise_arithmetic_16MB.jpg", SceneryPicture},
+        {"noise_huffman_66MB.jpg", SceneryPicture},
+        {"repeated_block_arithmetic_16384x16384.jpg", SceneryPicture},
     };
     for (const auto& [name, shownAt] : cases) {
         const std::string label = std::string(name) + (shownAt.isEmpty() ? "/own_size" : "/shown");

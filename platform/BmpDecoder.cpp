@@ -1,8 +1,10 @@
 #include "platform/BmpDecoder.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <climits>
+#include <string>
 #include <unistd.h>
 #include <vector>
 
@@ -92,12 +94,15 @@ BmpHeaders readBmpHeaders(int fd, std::int64_t fileSize) {
         return headers;
     }
     const int bits = headers.bitsPerPixel;
-    if (width <= 0 || height == 0 || bits <= 0 || bits > 32) return headers;
+    const bool knownDepth =
+        bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    if (width <= 0 || height == 0 || !knownDepth) return headers;
 
     switch (compression) {
     case 0: // BI_RGB
+        break;
     case 3: // BI_BITFIELDS
-        headers.coding = BmpHeaders::Coding::Plain;
+        if (bits != 16 && bits != 32) return headers;
         break;
     case 1: // BI_RLE8
     case 2: // BI_RLE4
@@ -110,56 +115,90 @@ BmpHeaders readBmpHeaders(int fd, std::int64_t fileSize) {
     }
     const std::int64_t rows = std::min<std::int64_t>(height < 0 ? -height : height, INT32_MAX);
     headers.size = QSize(static_cast<int>(width), static_cast<int>(rows));
+    headers.topDown = height < 0;
 
-    // Qt reads the colour masks that follow a BITMAPINFOHEADER, then the palette, and only then
-    // seeks to the header's offset, and only forward.
-    const std::int64_t masks = infoBytes == 40 && compression == 3 ? 12 : 0;
-    std::int64_t colours = coloursUsed;
-    if (bits <= 8 && (colours == 0 || infoBytes == 12)) colours = std::int64_t{1} << bits;
-    const std::int64_t paletteStart = FileHeaderBytes + infoBytes + masks;
+    // The colour masks of a BITMAPINFOHEADER follow it; later headers hold them in the same
+    // place, and alpha's from the 56-byte one on. 32-bit pixels carry alpha where a mask says so,
+    // as a bitmap saved with transparency does, and never otherwise: an unused fourth byte is often
+    // not zero.
+    const bool bitfields = compression == 3;
+    const std::int64_t masksAfter = infoBytes == 40 && bitfields ? 12 : 0;
+    if (bitfields) {
+        for (int i = 0; i < 3; ++i) headers.masks[i] = little(info + 40 + 4 * i, 4);
+    } else if (bits == 16) {
+        headers.masks = {0x7C00, 0x03E0, 0x001F, 0};
+    } else if (bits == 32) {
+        headers.masks = {0xFF0000, 0xFF00, 0xFF, 0};
+    }
+    const std::uint32_t alphaMask = infoBytes >= 56 ? little(info + 52, 4) : 0;
+    if (bits == 32 && (bitfields ? alphaMask != 0 : alphaMask == 0xFF000000)) {
+        headers.masks[3] = alphaMask;
+        headers.alpha = true;
+    }
+
+    // Only depths up to 8 bits have a palette: a count of colours at another depth names the
+    // colours a display may best use, with no palette in the file.
+    std::int64_t colours = 0;
+    if (bits <= 8) colours = coloursUsed == 0 || infoBytes == 12 ? 1 << bits : coloursUsed;
+    const std::int64_t paletteStart = FileHeaderBytes + infoBytes + masksAfter;
     headers.dataStart = std::max(offset, paletteStart + colours * entryBytes);
     // Sizes past any picture's limits only need to be too large, without overflowing.
     constexpr std::int64_t Huge = std::int64_t{1} << 24;
-    headers.plainBytes =
-        width > Huge || rows > Huge ? INT64_MAX : (width * bits + 31) / 32 * 4 * rows;
-
-    if (headers.coding != BmpHeaders::Coding::Plain) {
-        std::vector<unsigned char> palette(static_cast<std::size_t>(
-            std::min<std::int64_t>(colours, std::int64_t{1} << bits) * entryBytes));
-        const auto read =
-            readAt(fd, paletteStart, palette.data(), static_cast<std::int64_t>(palette.size()));
-        for (std::int64_t at = 0; at + entryBytes <= read; at += entryBytes)
-            headers.palette.append(qRgb(palette[at + 2], palette[at + 1], palette[at]));
+    if (width > Huge || rows > Huge) {
+        headers.rowBytes = headers.plainBytes = INT64_MAX;
+    } else {
+        headers.rowBytes = (width * bits + 31) / 32 * 4;
+        headers.plainBytes = headers.rowBytes * (rows - 1) + (width * bits + 7) / 8;
     }
+
+    std::vector<unsigned char> palette(
+        static_cast<std::size_t>(std::min<std::int64_t>(colours, 256) * entryBytes));
+    const auto read =
+        readAt(fd, paletteStart, palette.data(), static_cast<std::int64_t>(palette.size()));
+    for (std::int64_t at = 0; at + entryBytes <= read; at += entryBytes)
+        headers.palette.append(qRgb(palette[at + 2], palette[at + 1], palette[at]));
     headers.valid = true;
     return headers;
 }
 
-RleDecode decodeRleBmp(int fd, std::int64_t fileSize, const BmpHeaders& headers) {
+namespace {
+
+const char* const NoMemory = "not enough memory for the picture";
+
+// An indexed picture with the palette, black past its end.
+QImage indexedPicture(const BmpHeaders& headers) {
+    QImage image(headers.size, QImage::Format_Indexed8);
+    if (image.isNull()) return image;
+    QList<QRgb> colours = headers.palette;
+    colours.resize(1 << headers.bitsPerPixel, qRgb(0, 0, 0));
+    image.setColorTable(colours);
+    return image;
+}
+
+BmpDecode decodeRle(int fd, std::int64_t fileSize, const BmpHeaders& headers) {
     const bool four = headers.coding == BmpHeaders::Coding::Rle4;
     const int width = headers.size.width(), height = headers.size.height();
-    RleDecode out;
-    QImage image(width, height, QImage::Format_Indexed8);
+    BmpDecode out;
+    QImage image = indexedPicture(headers);
     if (image.isNull()) {
-        out.error = "not enough memory for the picture";
+        out.error = NoMemory;
         return out;
     }
-    QList<QRgb> colours = headers.palette;
-    colours.resize(four ? 16 : 256, qRgb(0, 0, 0));
-    image.setColorTable(colours);
     image.fill(0);
 
     PixelBytes in(fd, headers.dataStart, fileSize);
     int x = 0;
     std::int64_t row = 0; // counted from the bottom, as the rows are stored
-    // Pixels past the right edge are dropped; x never passes the width.
-    const auto put = [&](unsigned index, int count) {
+    // Pixels past the right edge are dropped without a step each, so a run costs what it shows
+    // whatever its count; x never passes the width. In RLE4 a run alternates its two indexes.
+    const auto put = [&](unsigned first, unsigned second, int count) {
         const int n = std::min(count, width - x);
-        if (n > 0 && row < height) {
-            uchar* line = image.scanLine(static_cast<int>(height - 1 - row));
-            std::fill(line + x, line + x + n, static_cast<uchar>(index));
+        if (n <= 0) return;
+        if (row < height) {
+            uchar* line = image.scanLine(static_cast<int>(height - 1 - row)) + x;
+            for (int i = 0; i < n; ++i) line[i] = static_cast<uchar>(i % 2 == 0 ? first : second);
         }
-        x += std::max(n, 0);
+        x += n;
     };
     unsigned count = 0, code = 0;
     while (row < height) {
@@ -167,12 +206,11 @@ RleDecode decodeRleBmp(int fd, std::int64_t fileSize, const BmpHeaders& headers)
             out.error = EndsEarly;
             return out;
         }
-        if (count > 0) { // a run of one index, or of two alternating ones in RLE4
-            if (!four) {
-                put(code, static_cast<int>(count));
-                continue;
-            }
-            for (unsigned i = 0; i < count; ++i) put(i % 2 == 0 ? code >> 4 : code & 0xF, 1);
+        if (count > 0) {
+            if (four)
+                put(code >> 4, code & 0xF, static_cast<int>(count));
+            else
+                put(code, code, static_cast<int>(count));
             continue;
         }
         if (code == 0) { // end of line
@@ -197,15 +235,102 @@ RleDecode decodeRleBmp(int fd, std::int64_t fileSize, const BmpHeaders& headers)
                     return out;
                 }
                 if (i >= bytes) continue;
-                if (!four) {
-                    put(byte, 1);
-                    continue;
-                }
-                put(byte >> 4, 1);
-                if (2 * i + 1 < code) put(byte & 0xF, 1);
+                if (four)
+                    put(byte >> 4, byte & 0xF, 2 * i + 1 < code ? 2 : 1);
+                else
+                    put(byte, byte, 1);
             }
         }
     }
     out.image = image;
     return out;
+}
+
+// One colour of a 16- or 32-bit pixel: the bits its mask selects, at most the top eight, widened
+// to eight by repeating them, so that a full channel is 255 however few bits it has.
+class Channel {
+public:
+    explicit Channel(std::uint32_t mask) {
+        if (mask == 0) return;
+        shift_ = std::countr_zero(mask);
+        bits_ = std::bit_width(mask >> shift_);
+        if (bits_ > 8) shift_ += bits_ - 8, bits_ = 8;
+        mask_ = mask;
+    }
+
+    unsigned of(std::uint32_t pixel) const {
+        if (bits_ == 0) return 0;
+        unsigned value = (pixel & mask_) >> shift_ << (8 - bits_);
+        for (int filled = bits_; filled < 8; filled *= 2) value |= value >> filled;
+        return value & 0xFF;
+    }
+
+private:
+    std::uint32_t mask_ = 0;
+    int shift_ = 0;
+    int bits_ = 0;
+};
+
+BmpDecode decodePlain(int fd, std::int64_t fileSize, const BmpHeaders& headers) {
+    BmpDecode out;
+    const std::int64_t present = std::max<std::int64_t>(fileSize - headers.dataStart, 0);
+    if (present < headers.plainBytes) {
+        out.error = "its pixel data ends after " + std::to_string(present) + " of " +
+                    std::to_string(headers.plainBytes) + " bytes";
+        return out;
+    }
+    const int bits = headers.bitsPerPixel;
+    const int width = headers.size.width(), height = headers.size.height();
+    QImage image = bits <= 8 ? indexedPicture(headers)
+                             : QImage(headers.size,
+                                      headers.alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    if (image.isNull()) {
+        out.error = NoMemory;
+        return out;
+    }
+    const Channel red(headers.masks[0]), green(headers.masks[1]), blue(headers.masks[2]),
+        alpha(headers.masks[3]);
+    const int bytesPerPixel = bits / 8;
+    std::vector<unsigned char> stored(static_cast<std::size_t>(headers.rowBytes));
+    for (int i = 0; i < height; ++i) {
+        // The last row may lack its padding; the file can only have shrunk since it was measured.
+        std::fill(stored.begin(), stored.end(), 0);
+        const std::int64_t wanted =
+            i + 1 < height ? headers.rowBytes : headers.plainBytes - i * headers.rowBytes;
+        if (readAt(fd, headers.dataStart + i * headers.rowBytes, stored.data(), wanted) < wanted) {
+            out.error = "its pixel data ends in row " + std::to_string(i + 1) + " of " +
+                        std::to_string(height);
+            return out;
+        }
+        uchar* line = image.scanLine(headers.topDown ? i : height - 1 - i);
+        const unsigned char* in = stored.data();
+        if (bits <= 8) {
+            const int perByte = 8 / bits, lowest = (1 << bits) - 1;
+            for (int x = 0; x < width; ++x) {
+                const int shift = 8 - bits * (x % perByte + 1);
+                line[x] = static_cast<uchar>(in[x / perByte] >> shift & lowest);
+            }
+            continue;
+        }
+        auto* pixels = reinterpret_cast<QRgb*>(line);
+        for (int x = 0; x < width; ++x, in += bytesPerPixel) {
+            if (bits == 24) {
+                pixels[x] = qRgb(in[2], in[1], in[0]);
+                continue;
+            }
+            const std::uint32_t pixel = little(in, bytesPerPixel);
+            pixels[x] = qRgba(static_cast<int>(red.of(pixel)), static_cast<int>(green.of(pixel)),
+                              static_cast<int>(blue.of(pixel)),
+                              headers.alpha ? static_cast<int>(alpha.of(pixel)) : 255);
+        }
+    }
+    out.image = image;
+    return out;
+}
+
+} // namespace
+
+BmpDecode decodeBmp(int fd, std::int64_t fileSize, const BmpHeaders& headers) {
+    return headers.coding == BmpHeaders::Coding::Plain ? decodePlain(fd, fileSize, headers)
+                                                       : decodeRle(fd, fileSize, headers);
 }

@@ -1,9 +1,11 @@
 #include "platform/JpegDecoder.h"
 
 #include <algorithm>
+#include <chrono>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 
 #include <jpeglib.h>
 
@@ -12,7 +14,13 @@
 namespace {
 
 // Why decoding stopped before libjpeg itself gave up.
-enum class Stop { None, TooManyScans, CutShort };
+enum class Stop { None, TooManyScans, TooSlow, CutShort };
+
+std::chrono::nanoseconds threadTime() {
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+}
 
 // The stream as libjpeg reads it: from the file in blocks, each piece handed out ending before
 // the next marker, so that the decoder asks for more exactly where a scan's data ends. There,
@@ -42,6 +50,8 @@ struct Session {
     Source source;
     std::jmp_buf jump{};
     int maxScans = 0;
+    std::chrono::milliseconds maxTime{0};
+    std::chrono::nanoseconds deadline{0};
     bool headerRead = false;
     bool outOfMemory = false;
     Stop stop = Stop::None;
@@ -192,6 +202,11 @@ void monitorProgress(j_common_ptr common) {
                       session.maxScans);
         stopDecoding(session, Stop::TooManyScans);
     }
+    if (threadTime() > session.deadline) {
+        std::snprintf(session.message, sizeof session.message, "more than %lld ms",
+                      static_cast<long long>(session.maxTime.count()));
+        stopDecoding(session, Stop::TooSlow);
+    }
     // A scan that needed fewer of the zeros than it was given is done with them: the markers
     // after it are read from the file again.
     Source& source = session.source;
@@ -277,6 +292,7 @@ void decode(Session& session, std::FILE* file, QSize shownAt, const JpegLimits& 
             JpegDecode& out) {
     if (setjmp(session.jump) != 0) {
         out.status = session.stop == Stop::TooManyScans ? JpegDecode::Status::TooManyScans
+                     : session.stop == Stop::TooSlow    ? JpegDecode::Status::TooSlow
                      : session.outOfMemory              ? JpegDecode::Status::OutOfMemory
                      : session.headerRead               ? JpegDecode::Status::Damaged
                                                         : JpegDecode::Status::NotJpeg;
@@ -321,6 +337,7 @@ void decode(Session& session, std::FILE* file, QSize shownAt, const JpegLimits& 
     }
     source.zerosAllowed = zerosAllowed(*cinfo);
     session.maxScans = limits.maxScans;
+    session.maxTime = limits.maxTime;
     session.progress.progress_monitor = monitorProgress;
     cinfo->progress = &session.progress;
 
@@ -357,6 +374,7 @@ void decode(Session& session, std::FILE* file, QSize shownAt, const JpegLimits& 
 JpegDecode decodeJpeg(std::FILE* file, QSize shownAt, const JpegLimits& limits) {
     JpegDecode out;
     Session session;
+    session.deadline = threadTime() + limits.maxTime;
     session.cinfo.err = jpeg_std_error(&session.errors);
     session.errors.error_exit = errorExit;
     session.errors.emit_message = emitMessage;

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QSize>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -11,6 +12,7 @@ struct JpegLimits {
     int maxSide = 0;           // pixels on a side of the picture the header claims
     std::int64_t maxBytes = 0; // the decoded pixels at four bytes each, and libjpeg's own buffers
     int maxScans = 0;          // scans, each of which may walk every block of the picture again
+    std::chrono::milliseconds maxTime{0}; // processor time of this thread spent decoding
 };
 
 // What decoding one JPEG stream gave.
@@ -21,6 +23,7 @@ struct JpegDecode {
         Damaged,      // the header was fine but the picture data is cut short or corrupt
         TooLarge,     // the picture claims more than the limits allow, on a side or in bytes
         TooManyScans, // the picture has more scans than the limit
+        TooSlow,      // decoding took more processor time than the limit
         OutOfMemory   // no pixel buffer of the header's size could be had
     };
 
@@ -34,7 +37,11 @@ struct JpegDecode {
 // that still covers shownAt in both directions; an empty shownAt means the picture's own size.
 // The cost is checked from the header before libjpeg allocates anything large: a progressive
 // picture (or one with a scan per component) keeps all its coefficients, two bytes each, at its
-// full size whatever the scale.
+// full size whatever the scale. The time is checked as it goes, between rows of blocks: nothing
+// in the header bounds it, since every block of the picture is decoded whatever the scale, and
+// arithmetic coding may spend a long time on a few bytes. Time, rather than a count of bytes or
+// blocks, is what a player waits for; it is this thread's processor time, so that a machine busy
+// with other work does not turn a picture away.
 //
 // A damaged stream is an error rather than a picture shown partially: libjpeg would fill the
 // missing rows with grey and only warn, and a scenery picture that is half grey looks like a

@@ -1,5 +1,7 @@
 #include "platform/PictureBox.h"
 
+#include "platform/PictureScaling.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QKeyEvent>
@@ -62,19 +64,16 @@ void PictureBox::fitToPicture() {
 void PictureBox::paintEvent(QPaintEvent*) {
     if (picture_.isNull()) return;
     QPainter painter(this);
-    if (!stretch_ || picture_.size() == size()) {
+    if (!stretch_) {
         painter.drawImage(QPoint(0, 0), picture_);
         return;
     }
-    // Scaling once per size, with area averaging, keeps large scenery pictures free of the
-    // aliasing a bilinear draw would give.
-    const qreal ratio = devicePixelRatioF();
-    const QSize target = (QSizeF(size()) * ratio).toSize();
-    if (scaled_.size() != target) {
-        scaled_ = picture_.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        scaled_.setDevicePixelRatio(ratio);
-    }
-    painter.drawImage(QPoint(0, 0), scaled_);
+    // A loaded picture already has the control's size; one set otherwise is brought to it once
+    // per size. Either is drawn one device pixel for one.
+    const QSize target = (QSizeF(size()) * devicePixelRatioF()).toSize();
+    if (picture_.size() != target && scaled_.size() != target)
+        scaled_ = resampledPicture(picture_, target);
+    painter.drawImage(rect(), picture_.size() == target ? picture_ : scaled_);
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {

@@ -8,10 +8,11 @@
 #include <string>
 
 // The picture control the windows place with setGeometry. Without stretch the picture is drawn
-// at the top-left corner at its own size and clipped by the control; with stretch it is scaled
-// smoothly to the control's size. With auto size the control takes the picture's own size and
-// keeps its top-left corner. An empty control draws nothing, so its container shows through. A
-// picture given a focus policy answers Space and Enter as a click, as a button does.
+// at the top-left corner at its own size and clipped by the control; with stretch it is brought
+// to the control's size with a good filter (see PictureScaling.h). With auto size the control
+// takes the picture's own size and keeps its top-left corner. An empty control draws nothing, so
+// its container shows through. A picture given a focus policy answers Space and Enter as a click,
+// as a button does.
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
@@ -19,8 +20,8 @@ public:
 
     // Loads a picture file (see loadPictureFile). Unless it loads, the previous picture stays
     // and *error, when given, receives the message; once it loads, *error is emptied. A
-    // stretched control has a JPEG decoded only as large as the control shows it, so it is
-    // given its size before it loads.
+    // stretched control keeps the picture only at the size it shows it, made as it loads, so
+    // it is given its size first.
     PictureLoad::Outcome load(const std::string& path, std::string* error = nullptr);
 
     void setPicture(const QImage& picture);
@@ -46,7 +47,7 @@ private:
     void fitToPicture();
 
     QImage picture_;
-    QImage scaled_; // the stretched picture for the current size, made when first painted
+    QImage scaled_; // a set picture stretched to the current size, made when first painted
     bool stretch_ = false;
     bool autoSize_ = false;
     ClickTracker clicks_;

@@ -4,6 +4,7 @@
 #include "platform/CodePage1250.h"
 #include "platform/JpegDecoder.h"
 #include "platform/OrdinaryFile.h"
+#include "platform/PictureScaling.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -72,7 +73,8 @@ PictureLoad loadJpeg(const std::string& path, OrdinaryFile& fd, QSize shownAt,
     std::FILE* file = ::fdopen(fd.get(), "rb");
     if (file == nullptr) return failure(path, std::strerror(errno));
     fd.release();
-    const JpegDecode decoded = decodeJpeg(file, shownAt, {MaxPictureSide, maxBytes, MaxJpegScans});
+    const JpegDecode decoded =
+        decodeJpeg(file, shownAt, {MaxPictureSide, maxBytes, MaxJpegScans, MaxJpegTime});
     std::fclose(file);
     switch (decoded.status) {
     case JpegDecode::Status::Ok:
@@ -85,6 +87,8 @@ PictureLoad loadJpeg(const std::string& path, OrdinaryFile& fd, QSize shownAt,
         return tooLarge(path, decoded.headerSize, maxBytes);
     case JpegDecode::Status::TooManyScans:
         return failure(path, "the JPEG picture has too many scans (" + decoded.detail + ")");
+    case JpegDecode::Status::TooSlow:
+        return failure(path, "the JPEG picture takes too long to decode (" + decoded.detail + ")");
     case JpegDecode::Status::OutOfMemory:
         break;
     }
@@ -94,10 +98,8 @@ PictureLoad loadJpeg(const std::string& path, OrdinaryFile& fd, QSize shownAt,
 
 PictureLoad loadWithQt(const std::string& path, OrdinaryFile& fd, Format format,
                        std::int64_t maxBytes) {
-    const char* qtFormat = format == Format::Bmp ? "bmp" : format == Format::Icon ? "ico" : "png";
-    const char* what = format == Format::Bmp    ? "BMP picture"
-                       : format == Format::Icon ? "icon"
-                                                : "PNG picture";
+    const char* qtFormat = format == Format::Icon ? "ico" : "png";
+    const char* what = format == Format::Icon ? "icon" : "PNG picture";
     QFile file;
     if (!file.open(fd.get(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         return failure(path, file.errorString().toStdString());
@@ -120,7 +122,7 @@ PictureLoad loadWithQt(const std::string& path, OrdinaryFile& fd, Format format,
     return loaded(image);
 }
 
-// Bitmaps are checked here before Qt reads them: see BmpDecoder.h.
+// Bitmaps are decoded here: see BmpDecoder.h.
 PictureLoad loadBmp(const std::string& path, OrdinaryFile& fd, std::int64_t fileSize,
                     std::int64_t maxBytes) {
     const BmpHeaders headers = readBmpHeaders(fd.get(), fileSize);
@@ -129,18 +131,10 @@ PictureLoad loadBmp(const std::string& path, OrdinaryFile& fd, std::int64_t file
     if (size.width() > MaxPictureSide || size.height() > MaxPictureSide ||
         pictureBytes(size, 32) > maxBytes)
         return tooLarge(path, size, maxBytes);
-    const std::string damaged = "the BMP picture is damaged or incomplete (";
-    if (headers.coding != BmpHeaders::Coding::Plain) {
-        const RleDecode decoded = decodeRleBmp(fd.get(), fileSize, headers);
-        if (decoded.image.isNull()) return failure(path, damaged + decoded.error + ")");
-        return loaded(decoded.image);
-    }
-    const std::int64_t present = std::max<std::int64_t>(fileSize - headers.dataStart, 0);
-    if (present < headers.plainBytes) {
-        return failure(path, damaged + "its pixel data ends after " + std::to_string(present) +
-                                 " of " + std::to_string(headers.plainBytes) + " bytes)");
-    }
-    return loadWithQt(path, fd, Format::Bmp, maxBytes);
+    const BmpDecode decoded = decodeBmp(fd.get(), fileSize, headers);
+    if (decoded.image.isNull())
+        return failure(path, "the BMP picture is damaged or incomplete (" + decoded.error + ")");
+    return loaded(decoded.image);
 }
 
 } // namespace
@@ -174,7 +168,11 @@ PictureLoad loadPictureFile(const std::string& path, QSize shownAt, std::int64_t
                                  std::to_string(maxFileBytes) + ")");
     }
 
-    if (format == Format::Jpeg) return loadJpeg(path, fd, shownAt, maxBytes);
-    if (format == Format::Bmp) return loadBmp(path, fd, size, maxBytes);
-    return loadWithQt(path, fd, format, maxBytes);
+    PictureLoad picture = format == Format::Jpeg  ? loadJpeg(path, fd, shownAt, maxBytes)
+                          : format == Format::Bmp ? loadBmp(path, fd, size, maxBytes)
+                                                  : loadWithQt(path, fd, format, maxBytes);
+    if (!picture.ok() || shownAt.isEmpty()) return picture;
+    const QImage shown = resampledPicture(picture.image, shownAt);
+    if (shown.isNull()) return failure(path, "not enough memory for the picture");
+    return loaded(shown);
 }

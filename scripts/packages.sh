@@ -7,6 +7,7 @@ rsim_packages=(
     clang-tidy
     qt6-base-dev libjpeg62-turbo-dev libfontconfig-dev
     libarchive-dev p7zip-full libarchive-tools # packs; the tests' 7z packs; bsdtar for the benchmark
+    libjpeg-turbo-progs # cjpeg makes the arithmetic-coded test pictures
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core
     xvfb xauth xdotool x11-apps imagemagick valgrind

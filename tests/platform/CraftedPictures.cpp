@@ -2,12 +2,17 @@
 
 #include <QBuffer>
 #include <QColor>
+#include <QTemporaryDir>
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <jpeglib.h>
+#include <numbers>
 
 namespace {
 
@@ -209,6 +214,56 @@ std::string encodeBmp(const QImage& source, int bitsPerPixel) {
     return out;
 }
 
+std::string encodeBitfieldsBmp(const QImage& source, int bitsPerPixel,
+                               const std::array<std::uint32_t, 4>& masks) {
+    const QImage picture = source.convertToFormat(QImage::Format_ARGB32);
+    const int width = picture.width(), height = picture.height();
+    const int bytesPerPixel = bitsPerPixel / 8;
+    const int stride = (width * bitsPerPixel + 31) / 32 * 4;
+    constexpr std::uint32_t HeaderBytes = 124, DataStart = 14 + HeaderBytes;
+    const auto dataSize = static_cast<std::uint32_t>(stride) * static_cast<std::uint32_t>(height);
+    std::string out = "BM";
+    put32(out, DataStart + dataSize);
+    put32(out, 0);
+    put32(out, DataStart);
+    put32(out, HeaderBytes);
+    put32(out, static_cast<std::uint32_t>(width));
+    put32(out, static_cast<std::uint32_t>(height));
+    put16(out, 1);
+    put16(out, static_cast<unsigned>(bitsPerPixel));
+    put32(out, 3); // BI_BITFIELDS
+    put32(out, dataSize);
+    put32(out, 2835);
+    put32(out, 2835);
+    put32(out, 0);
+    put32(out, 0);
+    for (const std::uint32_t mask : masks) put32(out, mask);
+    put32(out, 0x73524742);    // sRGB
+    out.append(36 + 12, '\0'); // end points and gammas, unused for sRGB
+    put32(out, 4);             // LCS_GM_IMAGES
+    out.append(12, '\0');      // no profile, and the reserved field
+    // A channel keeps its top bits, as many as its mask has, at the mask's place.
+    const auto into = [](int channel, std::uint32_t mask) -> std::uint32_t {
+        if (mask == 0) return 0;
+        const int bits = std::popcount(mask);
+        return static_cast<std::uint32_t>(channel) >> (8 - std::min(bits, 8))
+                                                          << std::countr_zero(mask);
+    };
+    std::string row(static_cast<std::size_t>(stride), '\0');
+    for (int y = height - 1; y >= 0; --y) {
+        const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const QRgb p = line[x];
+            const std::uint32_t value = into(qRed(p), masks[0]) | into(qGreen(p), masks[1]) |
+                                        into(qBlue(p), masks[2]) | into(qAlpha(p), masks[3]);
+            char* at = row.data() + static_cast<std::ptrdiff_t>(x) * bytesPerPixel;
+            for (int b = 0; b < bytesPerPixel; ++b) at[b] = static_cast<char>(value >> (8 * b));
+        }
+        out += row;
+    }
+    return out;
+}
+
 std::string encodeRleBmp(const RleBitmap& bitmap) {
     const int colours = static_cast<int>(bitmap.palette.size() / 4);
     std::string out = bmpHeaders(bitmap.width, bitmap.height, bitmap.bitsPerPixel,
@@ -309,6 +364,85 @@ std::string rleWithoutEnd(int bitsPerPixel) {
     return encodeRleBmp(bitmap);
 }
 
+std::string rleRunsPastTheEdge(int bitsPerPixel, std::int64_t bytes) {
+    RleBitmap bitmap = rleStripes(1, 1, bitsPerPixel);
+    const std::int64_t dataBytes =
+        bytes - static_cast<std::int64_t>(encodeRleBmp(bitmap).size() - bitmap.data.size());
+    bitmap.data.clear();
+    for (std::int64_t i = 0; i + 2 < dataBytes; i += 2) bitmap.data += "\xFF\x12";
+    bitmap.data += std::string("\0\1", 2);
+    return encodeRleBmp(bitmap);
+}
+
+std::string rleEndingAtOnce(int width, int height) {
+    RleBitmap bitmap = rleStripes(1, 1, 8);
+    bitmap.width = width, bitmap.height = height;
+    bitmap.palette.resize(256 * 4);
+    bitmap.data = std::string("\0\1", 2);
+    return encodeRleBmp(bitmap);
+}
+
+std::string noiseJpeg(int width, int height, bool arithmetic) {
+    const QTemporaryDir folder;
+    const std::string path = folder.path().toStdString() + "/noise.jpg";
+    const std::string command = std::string("cjpeg -quality 100 -sample 1x1 ") +
+                                (arithmetic ? "-arithmetic " : "") + "-outfile '" + path + "'";
+    std::FILE* cjpeg = ::popen(command.c_str(), "w");
+    if (cjpeg == nullptr) return {};
+    std::fprintf(cjpeg, "P6\n%d %d\n255\n", width, height);
+    std::uint64_t state = 0x9E3779B97F4A7C15u; // xorshift: the same noise every time
+    std::vector<std::uint64_t> row((static_cast<std::size_t>(width) * 3 + 7) / 8);
+    for (int y = 0; y < height; ++y) {
+        for (std::uint64_t& bytes : row) {
+            state ^= state << 13, state ^= state >> 7, state ^= state << 17;
+            bytes = state;
+        }
+        std::fwrite(row.data(), 1, static_cast<std::size_t>(width) * 3, cjpeg);
+    }
+    if (::pclose(cjpeg) != 0) return {};
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string repeatedBlockArithmeticJpeg() {
+    constexpr int Side = 16384;
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr errors{};
+    cinfo.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = Side, cinfo.image_height = Side;
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 100, TRUE);
+    cinfo.arith_code = TRUE;
+    for (int c = 0; c < cinfo.num_components; ++c)
+        cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
+    jpeg_start_compress(&cinfo, TRUE);
+    // The finest checkerboard a block holds, the same in every block.
+    const auto wave = [](int at) {
+        return std::cos((2 * (at % 8) + 1) * 7 * std::numbers::pi / 16);
+    };
+    std::vector<JSAMPLE> row(static_cast<std::size_t>(Side) * 3);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        const int y = static_cast<int>(cinfo.next_scanline);
+        for (int x = 0; x < Side; ++x) {
+            const auto grey = static_cast<JSAMPLE>(std::lround(128 + 100 * wave(x) * wave(y)));
+            std::fill_n(row.begin() + 3 * x, 3, grey);
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::string bytes(reinterpret_cast<const char*>(buffer), size);
+    std::free(buffer);
+    return bytes;
+}
+
 } // namespace crafted
 
 std::vector<NamedPicture> craftedPictures() {
@@ -337,6 +471,9 @@ std::vector<NamedPicture> craftedPictures() {
         {"rgb32.bmp", encodeBmp(picture, 32)},
         {"rle8.bmp", encodeRleBmp(rleStripes(48, 32, 8))},
         {"rle4.bmp", encodeRleBmp(rleStripes(48, 32, 4))},
+        {"rle4_past_edge.bmp", crafted::rleRunsPastTheEdge(4, 1024)},
+        {"argb16.bmp", encodeBitfieldsBmp(picture, 16, {0x7C00, 0x03E0, 0x001F, 0x8000})},
+        {"argb32.bmp", encodeBitfieldsBmp(picture, 32, {0xFF0000, 0xFF00, 0xFF, 0xFF000000})},
         {"cut24.bmp", crafted::cutBmp(24)},
         {"cut32.bmp", crafted::cutBmp(32)},
         {"rle8_without_end.bmp", crafted::rleWithoutEnd(8)},

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QImage>
+#include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,11 @@ bool setJpegFrameSize(std::string& jpeg, int width, int height);
 // A bitmap written byte by byte with a BITMAPINFOHEADER: 8 bits a pixel with a grey palette
 // (the picture's grey levels), or 24 or 32 bits a pixel.
 std::string encodeBmp(const QImage& picture, int bitsPerPixel);
+
+// A bitmap with a BITMAPV5HEADER, BI_BITFIELDS and the masks of red, green, blue and alpha, of
+// 16 or 32 bits a pixel: each channel scaled into its mask.
+std::string encodeBitfieldsBmp(const QImage& picture, int bitsPerPixel,
+                               const std::array<std::uint32_t, 4>& masks);
 
 // The pixel data of an RLE8 or RLE4 bitmap, after its headers and palette; what the helpers
 // below put together.
@@ -73,6 +80,18 @@ std::string cutArithmeticJpeg(JpegKind kind);
 std::string cutBmp(int bitsPerPixel);
 // An RLE8 or RLE4 bitmap whose data stops in its third row, without the end-of-bitmap code.
 std::string rleWithoutEnd(int bitsPerPixel);
+// An RLE8 or RLE4 bitmap of 1 x 1 pixel, `bytes` long, whose data is runs of 255 pixels, each
+// but the first wholly past the right edge.
+std::string rleRunsPastTheEdge(int bitsPerPixel, std::int64_t bytes);
+// An RLE8 bitmap of about a kilobyte that claims width x height pixels and ends its data at once.
+std::string rleEndingAtOnce(int width, int height);
+// A JPEG of noise, every block full of detail, made by cjpeg at quality 100 with colour at full
+// resolution, Huffman- or arithmetic-coded: the longest file a picture of that size gives. Empty
+// when cjpeg is not installed.
+std::string noiseJpeg(int width, int height, bool arithmetic);
+// An arithmetic-coded JPEG of 16384 x 16384 pixels whose blocks are all the same detailed one:
+// a few megabytes that cost the decoder as much time as a photograph of many times their length.
+std::string repeatedBlockArithmeticJpeg();
 
 } // namespace crafted
 

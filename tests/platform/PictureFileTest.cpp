@@ -1,4 +1,5 @@
 #include "platform/PictureFile.h"
+#include "platform/JpegDecoder.h"
 #include "platform/PictureRow.h"
 
 #include "TestPictures.h"
@@ -289,7 +290,7 @@ TEST_F(PictureFile, ARowPictureIsReadAgainOnceItsFileChanges) {
 
 // A JPEG shown smaller than it is decoded at libjpeg's smallest scale (M/8) that still covers the
 // shown size in both directions, as the picture is stretched.
-TEST_F(PictureFile, JpegIsDecodedAtTheSmallestScaleCoveringTheShownSize) {
+TEST(JpegDecoder, DecodesAtTheSmallestScaleCoveringTheShownSize) {
     struct Case {
         QSize picture, shownAt, decoded;
         JpegKind kind = JpegKind::Rgb;
@@ -305,13 +306,72 @@ TEST_F(PictureFile, JpegIsDecodedAtTheSmallestScaleCoveringTheShownSize) {
         {{1024, 768}, QSize(), {1024, 768}},
     };
     for (const Case& c : cases) {
-        const std::string jpeg =
-            encodeJpeg(quarters(c.picture.width(), c.picture.height()), c.kind);
-        const PictureLoad loaded = loadPictureFile(write("scaled.jpg", jpeg), c.shownAt);
-        ASSERT_TRUE(loaded.ok()) << loaded.error;
-        EXPECT_EQ(loaded.image.size(), c.decoded) << c.picture.width() << " wide";
-        EXPECT_TRUE(hasQuarters(loaded.image, 24)) << c.picture.width() << " wide";
+        std::string jpeg = encodeJpeg(quarters(c.picture.width(), c.picture.height()), c.kind);
+        std::FILE* file = ::fmemopen(jpeg.data(), jpeg.size(), "rb");
+        ASSERT_NE(file, nullptr);
+        const JpegDecode decoded = decodeJpeg(
+            file, c.shownAt, {MaxPictureSide, MaxPictureBytes, MaxJpegScans, MaxJpegTime});
+        std::fclose(file);
+        ASSERT_EQ(decoded.status, JpegDecode::Status::Ok) << decoded.detail;
+        EXPECT_EQ(decoded.image.size(), c.decoded) << c.picture.width() << " wide";
+        EXPECT_TRUE(hasQuarters(decoded.image, 24)) << c.picture.width() << " wide";
     }
+}
+
+// The width of the stripes a picture shows: how far apart the darkest and lightest column are,
+// on average over the rows, away from the edges.
+int stripes(const QImage& picture) {
+    int darkest = 255, lightest = 0;
+    for (int x = 4; x < picture.width() - 4; ++x) {
+        int sum = 0;
+        for (int y = 4; y < picture.height() - 4; ++y) sum += qGray(picture.pixel(x, y));
+        const int mean = sum / (picture.height() - 8);
+        darkest = std::min(darkest, mean), lightest = std::max(lightest, mean);
+    }
+    return lightest - darkest;
+}
+
+// A stretched picture comes at the size it is shown at, made as it loads, reduced or enlarged.
+// The reduction leaves fine repeating detail an even tone: a track whose sleepers are a pixel
+// wide, a pixel apart, shows no stripes.
+TEST_F(PictureFile, AStretchedPictureComesAtTheSizeItIsShownAt) {
+    QImage sleepers(1024, 768, QImage::Format_RGB32);
+    sleepers.fill(qRgb(200, 190, 170));
+    for (int x = 0; x < sleepers.width(); x += 2)
+        QPainter(&sleepers).fillRect(x, 0, 1, sleepers.height(), qRgb(60, 50, 40));
+    QImage halfSeen = quarters(1024, 768).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < halfSeen.height(); ++y) {
+        for (int x = 0; x < halfSeen.width(); ++x)
+            halfSeen.setPixel(x, y, halfSeen.pixel(x, y) & 0x80FFFFFF);
+    }
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool quarters;
+    };
+    const Case cases[] = {
+        {"scenery.bmp", encodeBmp(quarters(1024, 768), 24), true},
+        {"scenery.jpg", encodeJpeg(quarters(1024, 768), JpegKind::Progressive), true},
+        {"small.bmp", encodeBmp(quarters(200, 100), 24), true},
+        {"half_seen.bmp", encodeBitfieldsBmp(halfSeen, 32, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}),
+         true},
+        {"sleepers.bmp", encodeBmp(sleepers, 24), false},
+    };
+    for (const Case& c : cases) {
+        const PictureLoad loaded = loadPictureFile(write(c.name, c.bytes), SceneryPicture);
+        ASSERT_TRUE(loaded.ok()) << c.name << ": " << loaded.error;
+        EXPECT_EQ(loaded.image.size(), SceneryPicture) << c.name;
+        if (c.quarters) {
+            const QImage unpremultiplied = loaded.image.convertToFormat(QImage::Format_ARGB32);
+            EXPECT_TRUE(hasQuarters(unpremultiplied, 24)) << c.name;
+        }
+    }
+    const QImage track = loadPictureFile(path("sleepers.bmp"), SceneryPicture).image;
+    EXPECT_LE(stripes(track), 1);
+    EXPECT_NEAR(qGray(track.pixel(112, 84)),
+                (qGray(qRgb(200, 190, 170)) + qGray(qRgb(60, 50, 40))) / 2.0, 2);
+    EXPECT_EQ(qAlpha(loadPictureFile(path("half_seen.bmp"), SceneryPicture).image.pixel(112, 84)),
+              0x80);
 }
 
 // Each refusal stops the file before it costs time or memory (see bench/PictureLoadBench.cpp).
@@ -321,6 +381,9 @@ TEST_F(PictureFile, HostileJpegsFailWithTheirReason) {
     const std::string progressive = encodeJpeg(landscape(64, 48), JpegKind::Progressive);
     const std::string cutSequential = crafted::cutArithmeticJpeg(JpegKind::Arithmetic);
     const std::string cutProgressive = crafted::cutArithmeticJpeg(JpegKind::ArithmeticProgressive);
+    // Arithmetic-coded detail, encoded by another program: 27 MB that would take seconds.
+    const std::string detailed = crafted::noiseJpeg(3000, 3000, true);
+    ASSERT_FALSE(detailed.empty()) << "cjpeg (libjpeg-turbo-progs) makes this test's picture";
     struct Case {
         const char* name;
         std::string bytes;
@@ -345,6 +408,8 @@ TEST_F(PictureFile, HostileJpegsFailWithTheirReason) {
          damaged + "the scans end before coefficient 0 of component 0 is complete)"},
         {"stray_between_scans.jpg", withStrayBytesBeforeScan(progressive, 3), QSize(),
          damaged + "Corrupt JPEG data: 3 extraneous bytes before marker 0xda)"},
+        {"detailed_arithmetic.jpg", detailed, SceneryPicture,
+         "the JPEG picture takes too long to decode (more than 400 ms)"},
     };
     for (const Case& c : cases) {
         const PictureLoad loaded = loadPictureFile(write(c.name, c.bytes), c.shownAt);
@@ -400,6 +465,7 @@ TEST_F(PictureFile, CutBitmapsFail) {
     const std::string damaged = "the BMP picture is damaged or incomplete (";
     const std::string endsEarly = damaged + "its pixel data ends before the end-of-bitmap code)";
     const std::string grey = encodeBmp(landscape(64, 48), 8);
+    const std::string unpadded = encodeBmp(quarters(30, 24), 24);
     std::string offsetPastTheEnd = encodeBmp(quarters(8, 8), 24);
     offsetPastTheEnd[10] = '\xFF', offsetPastTheEnd[11] = '\x01';
     const std::pair<std::string, std::string> cases[] = {
@@ -408,6 +474,9 @@ TEST_F(PictureFile, CutBitmapsFail) {
         {grey.substr(0, grey.size() - 1),
          damaged + "its pixel data ends after 3071 of 3072 bytes)"},
         {offsetPastTheEnd, damaged + "its pixel data ends after 0 of 192 bytes)"},
+        // The last row's padding of two bytes, and one byte of its pixels.
+        {unpadded.substr(0, unpadded.size() - 3),
+         damaged + "its pixel data ends after 2205 of 2206 bytes)"},
         {crafted::rleWithoutEnd(8), endsEarly},
         {crafted::rleWithoutEnd(4), endsEarly},
     };
@@ -418,9 +487,34 @@ TEST_F(PictureFile, CutBitmapsFail) {
     }
 }
 
+// Bitmaps show as Windows shows them: a 16-bit bitmap is opaque whatever its alpha mask says; a
+// count of colours names no palette at a depth without one; the last row needs no padding.
+TEST_F(PictureFile, BitmapsShowAsWindowsShowsThem) {
+    QImage transparent = quarters(30, 24).convertToFormat(QImage::Format_ARGB32);
+    transparent.fill(Qt::transparent);
+    QPainter(&transparent).drawImage(0, 0, quarters(30, 12));
+    std::string coloursUsed = encodeBmp(quarters(30, 24), 24);
+    coloursUsed[46] = '\0', coloursUsed[47] = '\1'; // biClrUsed = 256
+    const std::string padded = encodeBmp(quarters(30, 24), 24);
+    const std::pair<const char*, std::string> cases[] = {
+        {"a1r5g5b5.bmp", encodeBitfieldsBmp(transparent, 16, {0x7C00, 0x03E0, 0x001F, 0x8000})},
+        {"colours_used.bmp", coloursUsed},
+        {"unpadded.bmp", padded.substr(0, padded.size() - 2)}, // rows of 90 bytes and 2 padding
+    };
+    for (const auto& [name, bytes] : cases) {
+        const PictureLoad loaded = loadPictureFile(write(name, bytes));
+        ASSERT_TRUE(loaded.ok()) << name << ": " << loaded.error;
+        EXPECT_FALSE(loaded.image.hasAlphaChannel()) << name;
+        const QImage wanted = name == std::string("a1r5g5b5.bmp")
+                                  ? transparent.convertToFormat(QImage::Format_RGB32)
+                                  : quarters(30, 24);
+        EXPECT_EQ(loaded.image.convertToFormat(QImage::Format_RGB32), wanted) << name;
+    }
+}
+
 // RLE bitmaps are decoded here. Every pixel is decided: those the codes skip (the rest of a row
 // after an end of line, a delta's jump, everything after the end of the bitmap) take the
-// palette's first colour.
+// palette's first colour, and those past the right edge are dropped.
 TEST_F(PictureFile, RleBitmapsDecideEveryPixel) {
     const RleBitmap stripes8 = rleStripes(52, 30, 8), stripes4 = rleStripes(52, 30, 4);
     for (const RleBitmap& stripes : {stripes8, stripes4}) {
@@ -436,32 +530,56 @@ TEST_F(PictureFile, RleBitmapsDecideEveryPixel) {
         }
     }
 
-    // From the bottom row up: a full run; three pixels and an end of line; three pixels written
-    // out, a delta one right, a run of two; the end of the bitmap.
-    const char rle8[] = "\x08\x01\0\0"
-                        "\x03\x02\0\0"
-                        "\0\x03\x04\x05\x06\0"
-                        "\0\x02\x01\0\x02\x03\0\x01";
-    const char rle4[] = "\x08\x11\0\0"
-                        "\x03\x22\0\0"
-                        "\0\x03\x45\x60"
-                        "\0\x02\x01\0\x02\x33\0\x01";
-    const int wanted[4][8] = {{0, 0, 0, 0, 0, 0, 0, 0},
-                              {4, 5, 6, 0, 3, 3, 0, 0},
-                              {2, 2, 2, 0, 0, 0, 0, 0},
-                              {1, 1, 1, 1, 1, 1, 1, 1}};
-    for (const auto& [bits, data] : {std::pair{8, std::string(rle8, sizeof rle8 - 1)},
-                                     std::pair{4, std::string(rle4, sizeof rle4 - 1)}}) {
-        RleBitmap skipping = rleStripes(8, 4, bits);
-        skipping.data = data;
-        const PictureLoad loaded = loadPictureFile(write("skipping.bmp", encodeRleBmp(skipping)));
+    // Rows from the top, each pixel its palette index in hex; the data from the bottom row up.
+    struct Case {
+        int bits;
+        std::vector<std::string> wanted;
+        std::string data;
+    };
+    using namespace std::string_literals;
+    const Case cases[] = {
+        // A full run; three pixels and an end of line; three pixels written out, a delta one
+        // right, a run of two; the end of the bitmap.
+        {8,
+         {"00000000", "45603300", "22200000", "11111111"},
+         "\x08\x01\0\0"
+         "\x03\x02\0\0"
+         "\0\x03\x04\x05\x06\0"
+         "\0\x02\x01\0\x02\x03\0\x01"s},
+        {4,
+         {"00000000", "45603300", "22200000", "11111111"},
+         "\x08\x11\0\0"
+         "\x03\x22\0\0"
+         "\0\x03\x45\x60"
+         "\0\x02\x01\0\x02\x33\0\x01"s},
+        // Runs and written-out pixels past the right edge: a run of 7 in a row of 5; a run of
+        // 255 after three pixels, then one wholly past the edge; a run of 255 from the start,
+        // then four pixels written out past the edge. An RLE4 run keeps alternating its two
+        // indexes up to the edge.
+        {8,
+         {"AAAAA", "34566", "11111"},
+         "\x07\x01\0\0"
+         "\0\x03\x03\x04\x05\0\xFF\x06\x04\x08\0\0"
+         "\xFF\x0A\0\x04\x0C\x0D\x0E\x0F\0\x01"s},
+        {4,
+         {"ABABA", "34567", "12121"},
+         "\x07\x12\0\0"
+         "\0\x03\x34\x50\xFF\x67\x04\x89\0\0"
+         "\xFF\xAB\0\x04\xCD\xEF\0\x01"s},
+    };
+    for (const Case& c : cases) {
+        const int width = static_cast<int>(c.wanted[0].size());
+        const int height = static_cast<int>(c.wanted.size());
+        RleBitmap bitmap = rleStripes(width, height, c.bits);
+        bitmap.data = c.data;
+        const PictureLoad loaded = loadPictureFile(write("runs.bmp", encodeRleBmp(bitmap)));
         ASSERT_TRUE(loaded.ok()) << loaded.error;
-        for (int y = 0; y < 4; ++y) {
-            for (int x = 0; x < 8; ++x) {
-                const unsigned char* entry =
-                    &skipping.palette[4 * static_cast<std::size_t>(wanted[y][x])];
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const int index = std::stoi(c.wanted[y].substr(x, 1), nullptr, 16);
+                const unsigned char* entry = &bitmap.palette[4 * static_cast<std::size_t>(index)];
                 EXPECT_EQ(loaded.image.pixel(x, y), qRgb(entry[2], entry[1], entry[0]))
-                    << bits << " bits, " << x << "," << y;
+                    << c.bits << " bits, " << width << " wide, " << x << "," << y;
             }
         }
     }
