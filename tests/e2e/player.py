@@ -184,3 +184,16 @@ def start_launcher(install, **variables):
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb",
                **variables)
     return subprocess.Popen([os.path.join(install, "rsim-launcher")], cwd="/", env=env)
+
+
+def stay_open(app, window):
+    """Ticks "do not close this program" in the options window, and leaves it by Anuluj."""
+    click(wait_for("the options button", lambda: find(window, "Opcje", "push button")))
+    options = wait_for("the options window", lambda: shown_window(app, "Opcje"))
+    wait_for_presses(options, "the options window")
+    stay = find(options, "Nie zamykaj tego programu automatycznie po uruchomieniu symulatora",
+                "check box")
+    click(stay)
+    wait_for("the box ticked", lambda: stay.getState().contains(pyatspi.STATE_CHECKED))
+    click(find(options, "Anuluj", "push button"))
+    wait_for("the options window to close", lambda: shown_window(app, "Opcje") is None)

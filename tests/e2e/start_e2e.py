@@ -12,7 +12,7 @@ import sys
 import pyatspi
 
 from player import application, click, fail, find, lines_of, main_window, screenshot, \
-    screenshot_of, shown_window, start_launcher, text_of, wait_end, wait_for, wait_for_presses
+    screenshot_of, shown_window, start_launcher, stay_open, text_of, wait_end, wait_for
 
 install, inspect, screenshots = sys.argv[1:4]
 log = os.path.join(install, "rsim-started.log")
@@ -87,15 +87,7 @@ launcher = start_launcher(install)
 try:
     app = wait_for("the launcher on the accessibility bus", application)
     window = main_window(app)
-    click(wait_for("the options button", lambda: find(window, "Opcje", "push button")))
-    options = wait_for("the options window", lambda: shown_window(app, "Opcje"))
-    wait_for_presses(options, "the options window")
-    stay = find(options, "Nie zamykaj tego programu automatycznie po uruchomieniu symulatora",
-                "check box")
-    click(stay)
-    wait_for("the box ticked", lambda: stay.getState().contains(pyatspi.STATE_CHECKED))
-    click(find(options, "Anuluj", "push button"))
-    wait_for("the options window to close", lambda: shown_window(app, "Opcje") is None)
+    stay_open(app, window)
 
     choose_scenery_and_consist(window)
     click(find(window, "Uruchom symulator", "push button"))

@@ -23,10 +23,8 @@ import subprocess
 import sys
 import time
 
-import pyatspi
-
 from player import application, click, fail, find, main_window, press, screenshot, showing, \
-    shown_window, start_launcher, text_of, wait_end, wait_for, wait_for_presses
+    shown_window, start_launcher, stay_open, text_of, wait_end, wait_for
 
 install, inspect, screenshots = sys.argv[1:4]
 work = os.path.dirname(install)
@@ -124,19 +122,6 @@ def texts_in(node):
             found.append(child.name)
         found += texts_in(child)
     return found
-
-
-def stay_open(app, window):
-    """Ticks "do not close" in the options window."""
-    click(wait_for("the options button", lambda: find(window, "Opcje", "push button")))
-    options = wait_for("the options window", lambda: shown_window(app, "Opcje"))
-    wait_for_presses(options, "the options window")
-    stay = find(options, "Nie zamykaj tego programu automatycznie po uruchomieniu symulatora",
-                "check box")
-    click(stay)
-    wait_for("the box ticked", lambda: stay.getState().contains(pyatspi.STATE_CHECKED))
-    click(find(options, "Anuluj", "push button"))
-    wait_for("the options window to close", lambda: shown_window(app, "Opcje") is None)
 
 
 def start_staying_open(window, what):
