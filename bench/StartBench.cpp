@@ -227,7 +227,7 @@ double recordedStartTime(const std::string& root) {
 // it removes as it ends.
 void quitRecorder(const std::string& root) {
     const std::string quit = root + "/quit";
-    std::ofstream{quit};
+    std::ofstream(quit).close();
     while (fs::exists(quit)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
