@@ -89,10 +89,11 @@ public:
         ended_ = false;
         windows_->Form1.Button1->click();
     }
-    // Lets the event loop run until the launcher would have ended after the start.
+    // Lets the event loop run, waiting for its events, until the launcher would have ended after
+    // the start.
     void awaitEnd() {
         while (!ended_) {
-            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
     }
 
@@ -210,10 +211,14 @@ BENCHMARK(BM_StartNativeSimulator)->Iterations(300)->UseRealTime()->Unit(benchma
 
 #ifdef RSIM_WINDOWS_RECORDER64
 // The Windows recording program notes the moment of its main (Unix time, microseconds) in
-// rsim-record.txt beside itself.
+// rsim-record.txt beside itself. Meanwhile the launcher's events are handled: it may have to
+// build the Polish locale before it starts wine.
 double recordedStartTime(const std::string& root) {
     const std::string record = root + "/rsim-record.txt";
-    while (!fs::exists(record)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    while (!fs::exists(record)) {
+        QApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     std::ifstream in(record);
     std::string key;
     long long microseconds = 0;
@@ -272,7 +277,7 @@ void startThroughWine(benchmark::State& state, Prefix kind) {
         const double main = recordedStartTime(install.root());
         launcher.awaitEnd();
         quitRecorder(install.root());
-        while (hasChild()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        while (hasChild()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         return main;
     };
     // The first start builds the Polish locale, and creates the shared prefix.
