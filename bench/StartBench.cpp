@@ -89,10 +89,11 @@ public:
         ended_ = false;
         windows_->Form1.Button1->click();
     }
-    // Lets the event loop run until the launcher would have ended after the start.
+    // Lets the event loop run, waiting for its events, until the launcher would have ended after
+    // the start.
     void awaitEnd() {
         while (!ended_) {
-            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
     }
 
@@ -210,10 +211,14 @@ BENCHMARK(BM_StartNativeSimulator)->Iterations(300)->UseRealTime()->Unit(benchma
 
 #ifdef RSIM_WINDOWS_RECORDER64
 // The Windows recording program notes the moment of its main (Unix time, microseconds) in
-// rsim-record.txt beside itself.
+// rsim-record.txt beside itself. Meanwhile the launcher's events are handled: it may have to
+// build the Polish locale before it starts wine.
 double recordedStartTime(const std::string& root) {
     const std::string record = root + "/rsim-record.txt";
-    while (!fs::exists(record)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    while (!fs::exists(record)) {
+        QApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     std::ifstream in(record);
     std::string key;
     long long microseconds = 0;
@@ -221,6 +226,14 @@ double recordedStartTime(const std::string& root) {
     in >> microseconds;
     fs::remove(record);
     return static_cast<double>(microseconds) / 1e6;
+}
+
+// The recording program runs, as a simulator does, until a file "quit" appears beside it, which
+// it removes as it ends.
+void quitRecorder(const std::string& root) {
+    const std::string quit = root + "/quit";
+    std::ofstream(quit).close();
+    while (fs::exists(quit)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 // Ends the wine server of a prefix, and every wine process in it, and waits until it is gone.
@@ -257,11 +270,19 @@ void startThroughWine(benchmark::State& state, Prefix kind) {
     std::vector<std::string> argv{command.program};
     argv.insert(argv.end(), command.arguments.begin(), command.arguments.end());
 
+    // The launcher counts a start once the simulator has run for a moment, and leaves it
+    // running; wine's process ends with the simulator.
+    const auto pressed = [&] {
+        launcher.press();
+        const double main = recordedStartTime(install.root());
+        launcher.awaitEnd();
+        quitRecorder(install.root());
+        while (hasChild()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        return main;
+    };
     // The first start builds the Polish locale, and creates the shared prefix.
     afterStart(usePrefix());
-    launcher.press();
-    launcher.awaitEnd();
-    recordedStartTime(install.root());
+    pressed();
 
     const auto spawned = [&](bool session) {
         const std::string prefix = usePrefix();
@@ -269,6 +290,7 @@ void startThroughWine(benchmark::State& state, Prefix kind) {
         const double begun = secondsOf(CLOCK_REALTIME);
         const pid_t pid = spawn(argv, command.environment, session);
         const double main = recordedStartTime(install.root());
+        quitRecorder(install.root());
         ::waitpid(pid, nullptr, 0);
         afterStart(prefix);
         return main - begun;
@@ -276,12 +298,10 @@ void startThroughWine(benchmark::State& state, Prefix kind) {
     alternate(state, {{"press_to_main",
                        [&] {
                            const std::string prefix = usePrefix();
-                           const double pressed = secondsOf(CLOCK_REALTIME);
-                           launcher.press();
-                           const double main = recordedStartTime(install.root());
-                           launcher.awaitEnd();
+                           const double begun = secondsOf(CLOCK_REALTIME);
+                           const double main = pressed();
                            afterStart(prefix);
-                           return main - pressed;
+                           return main - begun;
                        }},
                       {"posix_spawn", [&] { return spawned(false); }},
                       {"posix_spawn_setsid", [&] { return spawned(true); }}});

@@ -1,8 +1,11 @@
 #include "platform/ProgramStart.h"
 
+#include "platform/FileDescriptor.h"
+
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/syscall.h>
@@ -11,8 +14,10 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <memory>
 
 extern char** environ;
 
@@ -87,6 +92,59 @@ RunResult run(const std::string& program, const std::vector<std::string>& argume
     ::posix_spawnattr_destroy(&attributes);
     ::posix_spawn_file_actions_destroy(&actions);
     return {error, error ? -1 : pid};
+}
+
+bool sessionHasProcessNamed(pid_t session, std::string_view name) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> processes(::opendir("/proc"), &::closedir);
+    if (!processes) return false;
+    while (const dirent* entry = ::readdir(processes.get())) {
+        if (entry->d_name[0] < '1' || entry->d_name[0] > '9') continue;
+        const FileDescriptor stat(::open(("/proc/" + std::string(entry->d_name) + "/stat").c_str(),
+                                         O_RDONLY | O_CLOEXEC));
+        char buffer[512];
+        const ssize_t size = stat.get() < 0 ? -1 : ::read(stat.get(), buffer, sizeof buffer - 1);
+        if (size <= 0) continue;
+        // "pid (name) state parent group session ...": the name may hold blanks and brackets.
+        const std::string_view line(buffer, static_cast<std::size_t>(size));
+        const std::size_t open = line.find('('), close = line.rfind(')');
+        if (open == std::string_view::npos || close == std::string_view::npos || close < open)
+            continue;
+        if (line.substr(open + 1, close - open - 1) != name) continue;
+        char state = 0;
+        long parent = 0, group = 0, itsSession = 0;
+        const std::string rest(line.substr(close + 1));
+        if (std::sscanf(rest.c_str(), " %c %ld %ld %ld", &state, &parent, &group, &itsSession) ==
+                4 &&
+            itsSession == session && state != 'Z' && state != 'X')
+            return true;
+    }
+    return false;
+}
+
+std::string outputOf(const std::string& program, const std::vector<std::string>& arguments,
+                     const RunOptions& options) {
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0) return {};
+    FileDescriptor reading(ends[0]);
+    FileDescriptor writing(ends[1]);
+    RunOptions withOutput = options;
+    withOutput.output = writing.get();
+    const RunResult started = run(program, arguments, "/", withOutput);
+    writing.close();
+    if (!started) return {};
+    std::string output;
+    char buffer[4096];
+    ssize_t got;
+    while ((got = ::read(reading.get(), buffer, sizeof buffer)) != 0) {
+        if (got > 0)
+            output.append(buffer, static_cast<std::size_t>(got));
+        else if (errno != EINTR)
+            break;
+    }
+    int status = 0;
+    while (::waitpid(started.pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? output : std::string();
 }
 
 ChildProcess::ChildProcess(pid_t pid, QObject* parent) : QObject(parent), pid_(pid) {

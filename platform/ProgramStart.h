@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -37,6 +38,17 @@ struct RunOptions {
 RunResult run(const std::string& program, const std::vector<std::string>& arguments,
               const std::string& workingFolder, const RunOptions& options = {});
 
+// Whether a process of the session whose leader was pid, still running, carries name, as the
+// system shows a process's name (15 bytes at most). The processes of a session stay in it after
+// its leader has ended.
+bool sessionHasProcessNamed(pid_t session, std::string_view name);
+
+// Runs a program as run does, waits for its end and returns its output and error output
+// together; "" when it could not be started or did not end with 0. For short checks whose
+// output is small.
+std::string outputOf(const std::string& program, const std::vector<std::string>& arguments,
+                     const RunOptions& options = {});
+
 // Watches a child that run started, through the event loop, and reaps it when it ends, so that
 // it never lingers as a zombie.
 class ChildProcess : public QObject {
@@ -53,6 +65,7 @@ public:
     // The name the system shows for the process, at most 15 bytes; once the process has
     // ended, the last name it had.
     std::string name() const;
+    pid_t pid() const { return pid_; }
     bool hasEnded() const { return ended_; }
 
 signals:

@@ -1,6 +1,7 @@
 #include "platform/WatchedStart.h"
 
 #include "platform/ProgramStart.h"
+#include "platform/WineLocale.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -11,8 +12,9 @@
 
 namespace {
 
-// Wine's name is looked at this often; a start takes from a tenth of a second to ten seconds.
-constexpr int LookEveryMs = 20;
+// The start's processes are looked at this often; a start takes from a tenth of a second to ten
+// seconds.
+constexpr int LookEveryMs = 50;
 // The box quotes this many of the last lines of the output, read from this far back.
 constexpr std::size_t QuotedLines = 4;
 constexpr off_t TailBytes = 16384;
@@ -61,50 +63,47 @@ void WatchedStart::begin() {
                      O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0644);
     if (output_ < 0) return fail(failureOf(StartFailure::Cause::CacheFolder, errno));
     if (!command_.localeBuild) return startWine();
-
-    LocaleBuild& build = *command_.localeBuild;
-    if (const int error = beginLocaleBuild(build))
-        return fail(failureOf(StartFailure::Cause::CacheFolder, error));
-    const RunResult building =
-        run(build.program, build.arguments, std::filesystem::path(build.folder).parent_path(),
-            {{}, output_});
-    if (!building) return fail(failureOf(StartFailure::Cause::Locale, building.error));
-    child_ = new ChildProcess(building.pid, this);
-    connect(child_, &ChildProcess::ended, this, &WatchedStart::localeBuilt);
-}
-
-void WatchedStart::localeBuilt(int waitStatus) {
-    child_->deleteLater();
-    child_ = nullptr;
-    if (!WIFEXITED(waitStatus) || WEXITSTATUS(waitStatus) != 0)
-        return fail(failureOf(StartFailure::Cause::Locale, 0, waitStatus));
-    if (const int error = finishLocaleBuild(*command_.localeBuild))
-        return fail(failureOf(StartFailure::Cause::CacheFolder, error));
-    startWine();
+    auto* locale = new LocalePreparation(*command_.localeBuild, output_, this);
+    connect(locale, &LocalePreparation::ready, this, &WatchedStart::startWine);
+    connect(locale, &LocalePreparation::failed, this, &WatchedStart::fail);
+    locale->begin();
 }
 
 void WatchedStart::startWine() {
+    if (!command_.prefixToUpdate.empty()) requestPrefixUpdate(command_.prefixToUpdate);
     const RunResult started = run(command_.program, command_.arguments, command_.workingFolder,
                                   {command_.environment, output_});
     if (!started) return fail(failureOf(StartFailure::Cause::Start, started.error));
     child_ = new ChildProcess(started.pid, this);
     connect(child_, &ChildProcess::ended, this, &WatchedStart::wineEnded);
-    judge_.emplace(command_.simulator);
+    simulatorName_ = simulatorProcessName(command_.simulator);
     clock_.start();
     lookAgain_.start();
 }
 
+// Wine's own process mostly becomes the simulator; only where it does not are the other
+// processes of the start looked through.
 void WatchedStart::look() {
     const double seconds = static_cast<double>(clock_.nsecsElapsed()) / 1e9;
-    if (judge_->observe(seconds, child_->name()) == WineVerdict::Started) succeed();
+    const bool ended = child_->hasEnded();
+    const bool runs = (!ended && child_->name() == simulatorName_) ||
+                      sessionHasProcessNamed(child_->pid(), simulatorName_);
+    switch (judge_.observe(seconds, runs, ended)) {
+    case WineVerdict::Started:
+        return succeed();
+    case WineVerdict::Failed: {
+        StartFailure failure = failureOf(StartFailure::Cause::Wine, 0, waitStatus_);
+        failure.lastProcessName = child_->name();
+        return fail(std::move(failure));
+    }
+    case WineVerdict::Watching:
+        return;
+    }
 }
 
 void WatchedStart::wineEnded(int waitStatus) {
-    if (!lookAgain_.isActive()) return;
-    if (WineStartJudge::ended(waitStatus) == WineVerdict::Started) return succeed();
-    StartFailure failure = failureOf(StartFailure::Cause::Wine, 0, waitStatus);
-    failure.lastProcessName = child_->name();
-    fail(std::move(failure));
+    waitStatus_ = waitStatus;
+    if (lookAgain_.isActive()) look();
 }
 
 void WatchedStart::succeed() {

@@ -6,16 +6,16 @@
 #include <QObject>
 #include <QTimer>
 
-#include <optional>
+#include <string>
 
 class ChildProcess;
 
-// Starts a Windows simulator through wine and watches wine until the simulator has started or
-// the start has failed, through the event loop, so that the launcher's windows stay alive
-// however long wine takes. Wine's output and error output go to a file in the launcher's cache
-// folder, never to a pipe: a pipe would kill wine, and the simulator with it, on its first
-// write after the launcher has ended. The Polish locale is built first where the command needs
-// it.
+// Starts a Windows simulator through wine and watches the processes of the start until the
+// simulator has started or the start has failed, through the event loop, so that the launcher's
+// windows stay alive however long wine takes. Wine's output and error output go to a file in the
+// launcher's cache folder, never to a pipe: a pipe would kill wine, and the simulator with it,
+// on its first write after the launcher has ended. The Polish locale is made ready first where
+// the command takes it from the cache.
 //
 // Having reported, the object deletes itself; a simulator still running is reaped when it ends.
 class WatchedStart : public QObject {
@@ -32,7 +32,6 @@ signals:
     void failed(const StartFailure& failure);
 
 private:
-    void localeBuilt(int waitStatus);
     void startWine();
     void look();
     void wineEnded(int waitStatus);
@@ -41,9 +40,11 @@ private:
     void release();
 
     SimulatorCommand command_;
+    std::string simulatorName_;
     int output_ = -1;
     ChildProcess* child_ = nullptr;
-    std::optional<WineStartJudge> judge_;
+    int waitStatus_ = 0;
+    WineStartJudge judge_;
     QElapsedTimer clock_;
     QTimer lookAgain_;
 };

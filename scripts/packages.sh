@@ -16,6 +16,7 @@ rsim_packages=(
     openbox libglib2.0-bin # a window manager that shows a window's icon; gio reads menu entries
     dpkg-dev file lintian desktop-file-utils appstream # building and checking the package
     wine wine64 gcc-mingw-w64-x86-64-win32 gcc-mingw-w64-i686-win32 locales
+    wine32:i386 # the simulator is usually a 32-bit Windows program
 )
 
 # Installs the packages named, or without names those above.
@@ -32,6 +33,13 @@ ensure_packages() {
     echo "Installing: ${missing[*]}"
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    # A package of another architecture needs that architecture added before the update.
+    local architecture
+    for architecture in $(printf '%s\n' "${missing[@]}" | sed -n 's/.*:\(.*\)/\1/p' | sort -u); do
+        [ "$architecture" = "$(dpkg --print-architecture)" ] && continue
+        dpkg --print-foreign-architectures | grep -qx "$architecture" ||
+            $sudo dpkg --add-architecture "$architecture"
+    done
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }

@@ -118,6 +118,11 @@ std::string howItEnded(const FailureTexts& texts, int waitStatus) {
     return std::string(texts.exitCode) + std::to_string(WEXITSTATUS(waitStatus));
 }
 
+std::string wine32Hint(const FailureTexts& texts) {
+    return std::string(texts.wine32Hint) +
+           "\n  dpkg --add-architecture i386\n  apt-get update\n  apt-get install wine32:i386";
+}
+
 } // namespace
 
 std::string launchParameters(std::string_view sceneryFile, std::string_view vehicle) {
@@ -160,10 +165,13 @@ SimulatorCommand commandFor(const std::string& installRoot, std::string_view sce
         command.environment.emplace_back("LC_ALL", PolishLocale);
         if (!wine.systemHasPolishLocale) {
             command.environment.emplace_back("LOCPATH", builtLocalesFolder(wine));
-            LocaleBuild build = localeBuild(wine);
-            if (!fileExists(build.folder + "/LC_CTYPE")) command.localeBuild = std::move(build);
+            command.localeBuild = localeBuild(wine);
         }
         command.outputFile = wine.cacheFolder + "/wine.log";
+        if (header.bits == 32 && !wine.wine.empty()) {
+            command.wine32Bit = wine32BitSupport(wine);
+            if (command.wine32Bit == Wine32Bit::PrefixLacks) command.prefixToUpdate = wine.prefix;
+        }
     } else {
         command.program = command.simulator;
         command.arguments = launchArguments(sceneryFile, vehicle);
@@ -203,6 +211,13 @@ std::vector<std::string> shownArguments(const SimulatorCommand& command) {
     return shown;
 }
 
+std::optional<StartFailure> startRefusal(const SimulatorCommand& command) {
+    if (!command.throughWine() || command.wine32Bit != Wine32Bit::WineLacks) return std::nullopt;
+    StartFailure failure;
+    failure.cause = StartFailure::Cause::NoWine32;
+    return failure;
+}
+
 std::string startFailureMessage(Language language, const SimulatorCommand& command,
                                 const StartFailure& failure) {
     const FailureTexts& texts = Texts.in(language).failure;
@@ -239,12 +254,14 @@ std::string startFailureMessage(Language language, const SimulatorCommand& comma
         // 32-bit program that is a wine without 32-bit support.
         if (command.windowsBits == 32 && failure.lastProcessName == WineHandOverName) {
             reason = texts.noWine32;
-            hint = std::string(texts.wine32Hint) +
-                   "\n  dpkg --add-architecture i386\n  apt-get update\n  apt-get install "
-                   "wine32:i386";
+            hint = wine32Hint(texts);
         } else {
             reason = "wine" + howItEnded(texts, failure.waitStatus);
         }
+        break;
+    case StartFailure::Cause::NoWine32:
+        reason = texts.noWine32;
+        hint = wine32Hint(texts);
         break;
     }
     std::string message =

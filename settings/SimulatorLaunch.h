@@ -50,10 +50,14 @@ struct SimulatorCommand {
     // Set over the player's own variables for this process alone: wine's Polish locale.
     std::vector<std::pair<std::string, std::string>> environment;
     // Through wine: the file in the launcher's cache folder that takes wine's output and error
-    // output, and the build of the Polish locale that has to come first, where the cache holds
-    // none yet.
+    // output, and, where the locale comes from the cache, its build, should the cache hold none
+    // or a damaged one.
     std::string outputFile;
     std::optional<LocaleBuild> localeBuild;
+    // Through wine, for a 32-bit simulator: whether wine can run it, and the prefix that wine
+    // brings up to date first where it was made without 32-bit support.
+    Wine32Bit wine32Bit = Wine32Bit::Runs;
+    std::string prefixToUpdate;
 
     bool throughWine() const { return windowsProgram && !program.empty(); }
 };
@@ -74,7 +78,8 @@ struct StartFailure {
         Start,       // the process could not be started: error
         CacheFolder, // the launcher's cache folder could not be written: error
         Locale,      // localedef could not build the Polish locale: error or waitStatus
-        Wine,        // wine ended at once: waitStatus
+        Wine,        // wine ended before the simulator ran: waitStatus
+        NoWine32,    // seen before the start: this wine cannot run a 32-bit program
     };
     Cause cause = Cause::Start;
     int error = 0;      // a system error number (errno)
@@ -84,6 +89,9 @@ struct StartFailure {
     // Locale, Wine: the last lines of the output.
     std::vector<std::string> lines;
 };
+
+// What refuses the start before anything runs: a 32-bit simulator that this wine cannot run.
+std::optional<StartFailure> startRefusal(const SimulatorCommand& command);
 
 // The error box's text, in the interface language. UTF-8; the path is shown by the file-name
 // rule, the lines of output as they were written.

@@ -383,6 +383,12 @@ void TForm1::Button1Click() {
     // The simulator is handed its working folder, so the scenery list need not move there, and a
     // start that fails leaves the player's choice as it was.
     SimulatorCommand command = simulatorCommand(S.InstallRoot, S.SceneryFile, S.ChosenVehicle);
+    // What cannot work is said at once, with the windows and the choice as they are.
+    if (const std::optional<StartFailure> refusal = startRefusal(command)) {
+        MessageBox::showError(
+            QString::fromStdString(startFailureMessage(S.InterfaceLanguage, command, *refusal)));
+        return;
+    }
     if (command.throughWine()) {
         startThroughWine(std::move(command));
         return;

@@ -21,7 +21,7 @@ using Arguments = std::vector<std::string>;
 
 // wine at that path, where the system has no Polish locale and the cache holds none.
 WineSetting wineAt(const std::string& wine, const std::string& cacheFolder = "/c/rsim-launcher") {
-    return {wine, "/l/localedef", cacheFolder, false, "2.36"};
+    return {wine, "/l/localedef", cacheFolder, false, "2.36", "", ""};
 }
 
 TEST(SimulatorLaunch, ParameterTextAndArgumentsKeepEveryNameWhole) {
@@ -189,7 +189,7 @@ TEST(SimulatorLaunch, ThePeHeaderTellsA32BitProgramFromA64BitOne) {
     }
 }
 
-TEST(SimulatorLaunch, OnlyWineGetsThePolishLocaleBuiltOnceInTheCache) {
+TEST(SimulatorLaunch, OnlyWineGetsThePolishLocaleBuiltInTheCache) {
     TempFolder install, cache;
     install.write("rsim.exe", peHead(0x8664));
     const std::string locales = cache.path() + "/locale/2.36";
@@ -204,22 +204,29 @@ TEST(SimulatorLaunch, OnlyWineGetsThePolishLocaleBuiltOnceInTheCache) {
     EXPECT_EQ(build.program, "/l/localedef");
     EXPECT_EQ(build.folder, locales + "/pl_PL.UTF-8");
 
-    // localedef writes into a folder of its own, which then takes the locale's place; a second
-    // build finished later leaves the first in place.
-    LocaleBuild second = build;
-    ASSERT_EQ(beginLocaleBuild(build), 0);
-    ASSERT_EQ(beginLocaleBuild(second), 0);
+    // localedef writes into a locked folder of its own, which then takes the locale's place,
+    // the place of a damaged one too. A folder whose build has gone is removed by the next.
+    LocaleBuild second = build, abandoned = build;
+    FileDescriptor buildLock, secondLock;
+    {
+        FileDescriptor abandonedLock;
+        ASSERT_EQ(beginLocaleBuild(abandoned, abandonedLock), 0);
+    }
+    ASSERT_EQ(beginLocaleBuild(build, buildLock), 0);
+    ASSERT_EQ(beginLocaleBuild(second, secondLock), 0);
     EXPECT_NE(build.output, second.output);
     EXPECT_EQ(build.arguments, (Arguments{"-i", "pl_PL", "-f", "UTF-8", build.output}));
-    std::ofstream(build.output + "/LC_CTYPE") << "first";
-    std::ofstream(second.output + "/LC_CTYPE") << "second";
+    removeAbandonedLocaleBuilds(build);
+    EXPECT_FALSE(std::filesystem::exists(abandoned.output));
+    EXPECT_TRUE(std::filesystem::exists(build.output));
+    EXPECT_TRUE(std::filesystem::exists(second.output));
+    std::ofstream(build.output + "/LC_CTYPE") << "damaged";
+    std::ofstream(second.output + "/LC_CTYPE") << "whole";
     ASSERT_EQ(finishLocaleBuild(build), 0);
     ASSERT_EQ(finishLocaleBuild(second), 0);
     std::ifstream in(locales + "/pl_PL.UTF-8/LC_CTYPE");
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "first");
-    EXPECT_FALSE(std::filesystem::exists(build.output));
-    EXPECT_FALSE(std::filesystem::exists(second.output));
-    EXPECT_FALSE(simulatorCommand(install.path(), "a.scn", "X", wine).localeBuild);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "whole");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(locales), {}), 1);
 
     wine.systemHasPolishLocale = true;
     const SimulatorCommand system = simulatorCommand(install.path(), "a.scn", "X", wine);
@@ -234,6 +241,78 @@ TEST(SimulatorLaunch, OnlyWineGetsThePolishLocaleBuiltOnceInTheCache) {
     EXPECT_FALSE(native.localeBuild);
 }
 
+// The head of an ELF program for an x86 machine of so many bits.
+std::string elfHead(int bits) {
+    std::string head = std::string("\x7F"
+                                   "ELF") +
+                       static_cast<char>(bits / 32) + '\1' + std::string(12, '\0');
+    return head + static_cast<char>(bits == 32 ? 3 : 62) + std::string(45, '\0');
+}
+
+TEST(SimulatorLaunch, WhetherWineRunsA32BitProgramIsToldByItsLoadersAndThePrefix) {
+    // Files under a root of their own: a wine script naming its loaders as Debian's does, or
+    // wine itself a program; the libraries beside the loaders; the prefix's syswow64.
+    struct Case {
+        std::string name;
+        std::vector<std::pair<std::string, std::string>> files;
+        Wine32Bit support;
+    };
+    const std::string debianScript =
+        "#!/bin/sh -e\nwine32=ROOT/lib/wine/wine\nwine64=ROOT/lib/wine/wine64\n"
+        "if test -x $wine32; then wine=$wine32; else wine=$wine64; fi\nexec $wine \"$@\"\n";
+    const std::pair<std::string, std::string> ntdll64{
+        "lib/x86_64-linux-gnu/wine/x86_64-unix/ntdll.so", ""};
+    const std::pair<std::string, std::string> fullPrefix{
+        "prefix/drive_c/windows/syswow64/ntdll.dll", "MZ"};
+    const std::vector<Case> cases{
+        {"Debian's wine with wine32",
+         {{"bin/wine", debianScript},
+          {"lib/wine/wine", elfHead(32)},
+          {"lib/wine/wine64", elfHead(64)},
+          ntdll64,
+          fullPrefix},
+         Wine32Bit::Runs},
+        {"Debian's wine without wine32",
+         {{"bin/wine", debianScript}, {"lib/wine/wine64", elfHead(64)}, ntdll64, fullPrefix},
+         Wine32Bit::WineLacks},
+        {"a prefix made before wine32 came",
+         {{"bin/wine", debianScript},
+          {"lib/wine/wine", elfHead(32)},
+          {"lib/wine/wine64", elfHead(64)},
+          ntdll64,
+          {"prefix/drive_c/windows/syswow64/.keep", ""}},
+         Wine32Bit::PrefixLacks},
+        {"wine in the WoW64 mode, with 32-bit libraries and no 32-bit loader",
+         {{"bin/wine", elfHead(64)},
+          {"lib/wine/x86_64-unix/ntdll.so", ""},
+          {"lib/wine/i386-windows/ntdll.dll", "MZ"}},
+         Wine32Bit::Runs},
+        {"a 64-bit wine of its own build",
+         {{"bin/wine", elfHead(64)}, {"lib/wine/x86_64-unix/ntdll.so", ""}},
+         Wine32Bit::WineLacks},
+        {"a 32-bit wine", {{"bin/wine", elfHead(32)}}, Wine32Bit::Runs},
+        {"a 64-bit wine whose libraries are elsewhere",
+         {{"bin/wine", elfHead(64)}},
+         Wine32Bit::Unsure},
+        {"a script naming no loader",
+         {{"bin/wine", "#!/bin/sh\nexec \"$(dirname \"$0\")/wine64\" \"$@\"\n"},
+          {"bin/wine64", elfHead(64)}},
+         Wine32Bit::Unsure},
+    };
+    for (const Case& c : cases) {
+        TempFolder root;
+        for (const auto& [path, bytes] : c.files) {
+            std::string text = bytes;
+            for (std::size_t at; (at = text.find("ROOT")) != std::string::npos;)
+                text.replace(at, 4, root.path());
+            root.write(path, text);
+        }
+        WineSetting wine = wineAt(root.path() + "/bin/wine");
+        wine.prefix = root.path() + "/prefix";
+        EXPECT_EQ(wine32BitSupport(wine), c.support) << c.name;
+    }
+}
+
 TEST(SimulatorLaunch, TheCacheFolderFollowsXdgCacheHome) {
     EXPECT_EQ(launcherCacheFolder("/x/cache", "/home/p"), "/x/cache/rsim-launcher");
     EXPECT_EQ(launcherCacheFolder("x/cache", "/home/p"), "/home/p/.cache/rsim-launcher");
@@ -242,41 +321,54 @@ TEST(SimulatorLaunch, TheCacheFolderFollowsXdgCacheHome) {
     EXPECT_EQ(launcherCacheFolder(nullptr, nullptr), "");
 }
 
-TEST(WineStartJudge, TheSimulatorStartsOnceWineHasCarriedItsNameForAMoment) {
+TEST(WineStartJudge, TheSimulatorStartsOnceItHasRunForAMomentAndWineEndingFirstHasFailed) {
     const double settle = WineStartJudge::SettleSeconds;
+    const double limit = WineStartJudge::LimitSeconds;
+    // At seconds: whether the simulator runs, whether wine's process has ended.
     struct Step {
         double seconds;
-        std::string name;
+        bool runs, ended;
         WineVerdict verdict;
     };
     const std::vector<std::pair<std::string, std::vector<Step>>> cases{
-        {"/g/RSIM.EXE",
-         {{0.0, "wine", WineVerdict::Watching},
-          {0.05, "wine64", WineVerdict::Watching},
-          {9.5, "RSIM.EXE", WineVerdict::Watching},
-          {9.5 + settle - 0.01, "RSIM.EXE", WineVerdict::Watching},
-          {9.5 + settle, "RSIM.EXE", WineVerdict::Started}}},
-        // A process name holds 15 bytes.
-        {"/g/symulator_kolejowy.exe",
-         {{0.1, "symulator_kolejowy.exe", WineVerdict::Watching},
-          {0.2, "symulator_kolej", WineVerdict::Watching},
-          {0.2 + settle, "", WineVerdict::Started}}},
-        {"/g/rsim.exe",
-         {{0.1, "start.exe", WineVerdict::Watching},
-          {WineStartJudge::LimitSeconds - 0.01, "wine64", WineVerdict::Watching},
-          {WineStartJudge::LimitSeconds, "wine64", WineVerdict::Started}}},
+        {"a fresh prefix first",
+         {{0.0, false, false, WineVerdict::Watching},
+          {9.5, true, false, WineVerdict::Watching},
+          {9.5 + settle - 0.01, true, false, WineVerdict::Watching},
+          {9.5 + settle, true, false, WineVerdict::Started}}},
+        {"wine ending with 0 and no simulator",
+         {{0.3, false, true, WineVerdict::Watching},
+          {0.3 + settle, false, true, WineVerdict::Failed}}},
+        {"a simulator that ends at once",
+         {{0.1, true, false, WineVerdict::Watching},
+          {0.5, false, true, WineVerdict::Watching},
+          {0.5 + settle, false, true, WineVerdict::Failed}}},
+        {"a simulator handed to another process",
+         {{0.1, false, true, WineVerdict::Watching},
+          {0.2, true, true, WineVerdict::Watching},
+          {0.2 + settle, true, true, WineVerdict::Started}}},
+        {"a simulator that comes and goes",
+         {{0.1, true, false, WineVerdict::Watching},
+          {0.2, false, false, WineVerdict::Watching},
+          {0.3, true, false, WineVerdict::Watching},
+          {0.1 + settle, true, false, WineVerdict::Watching},
+          {0.3 + settle, true, false, WineVerdict::Started}}},
+        {"wine waiting on a question",
+         {{limit - 0.01, false, false, WineVerdict::Watching},
+          {limit, false, false, WineVerdict::Started}}},
+        {"wine that has ended, past the limit",
+         {{limit - 0.1, false, true, WineVerdict::Watching},
+          {limit, false, true, WineVerdict::Watching},
+          {limit - 0.1 + settle, false, true, WineVerdict::Failed}}},
     };
-    for (const auto& [simulator, steps] : cases) {
-        WineStartJudge judge(simulator);
+    for (const auto& [name, steps] : cases) {
+        WineStartJudge judge;
         for (const Step& step : steps)
-            EXPECT_EQ(judge.observe(step.seconds, step.name), step.verdict)
-                << simulator << " at " << step.seconds;
+            EXPECT_EQ(judge.observe(step.seconds, step.runs, step.ended), step.verdict)
+                << name << " at " << step.seconds;
     }
-    // Wine that ends has either handed the simulator on (0) or failed.
-    EXPECT_EQ(WineStartJudge::ended(0), WineVerdict::Started);
-    EXPECT_EQ(WineStartJudge::ended(1 << 8), WineVerdict::Failed);
-    EXPECT_EQ(WineStartJudge::ended(53 << 8), WineVerdict::Failed);
-    EXPECT_EQ(WineStartJudge::ended(SIGSEGV), WineVerdict::Failed);
+    EXPECT_EQ(simulatorProcessName("/g/RSIM.EXE"), "RSIM.EXE");
+    EXPECT_EQ(simulatorProcessName("/g/symulator_kolejowy.exe"), "symulator_kolej");
 }
 
 TEST(SimulatorLaunch, AFailureThroughWineQuotesWineAndSaysWhatToInstall) {
@@ -312,6 +404,18 @@ TEST(SimulatorLaunch, AFailureThroughWineQuotesWineAndSaysWhatToInstall) {
                   "  dpkg --add-architecture i386\n  apt-get update\n  apt-get install "
                   "wine32:i386\n\n"
                   "All the messages are in the file /c/rsim-launcher/wine.log");
+
+    // Seen before the start: the same reason and advice, and no wine to quote.
+    SimulatorCommand refused = thirtyTwo;
+    EXPECT_FALSE(startRefusal(refused));
+    refused.wine32Bit = Wine32Bit::WineLacks;
+    ASSERT_TRUE(startRefusal(refused));
+    EXPECT_EQ(startFailureMessage(Language::English, refused, *startRefusal(refused)),
+              "The simulator could not be started: " + simulator +
+                  " (a 32-bit Windows program, which this wine cannot run)\n\n"
+                  "On Debian, wine for 32-bit programs is installed as root with:\n"
+                  "  dpkg --add-architecture i386\n  apt-get update\n  apt-get install "
+                  "wine32:i386");
 
     // Only a 32-bit program that wine had to hand over is one that wine cannot run.
     struct Case {

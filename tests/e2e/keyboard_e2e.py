@@ -11,12 +11,11 @@ import os
 import subprocess
 import sys
 import tempfile
-import time
 
 import pyatspi
 
-from player import application, click, fail, find, find_described, lines_of, press, screenshot, \
-    showing, shown_window, start_launcher, text_of, wait_for
+from player import application, click, fail, find, find_described, lines_of, main_window, press, \
+    screenshot, showing, shown_window, start_launcher, text_of, wait_end, wait_for
 
 install, inspect, screenshots = sys.argv[1:4]
 ini = os.path.join(install, "rsim.ini")
@@ -59,20 +58,72 @@ def key(*keys):
     press(*keys)
 
 
+def top_window(node):
+    while node.parent is not None and node.parent.getRoleName() != "application":
+        node = node.parent
+    return node
+
+
+def focus_of(window):
+    """What in a window says it has the keyboard focus (a list's current row keeps saying so
+    after the list has lost it), told apart by role, name and place, as the launcher answers
+    now rather than as the accessibility library kept it."""
+    window.clearCache()
+    return [(node.getRoleName(), node.name, extents(node)) for node in pyatspi.findAllDescendants(
+        window, lambda n: n.getState().contains(pyatspi.STATE_FOCUSED))]
+
+
+def chosen_rows(listbox):
+    return [listbox.getChildAtIndex(i).name for i in range(listbox.childCount)
+            if listbox.getChildAtIndex(i).getState().contains(pyatspi.STATE_SELECTED)]
+
+
+def move_focus(window, *keys):
+    """Presses keys that move the focus, and waits until it has moved."""
+    before = focus_of(window)
+    key(*keys)
+    wait_for("the focus to move from %r with %s" % (before, " ".join(keys)),
+             lambda: focus_of(window) != before)
+
+
 def tab_to(node, what, backwards=False, most=12):
     """Tabs until the node has the focus."""
+    window = top_window(node)
     for _ in range(most):
         if focused(node):
             return
-        key("shift+Tab" if backwards else "Tab")
-        time.sleep(0.15)
-    wait_for(what + " to have the focus", lambda: focused(node), 2)
+        move_focus(window, "shift+Tab" if backwards else "Tab")
+    wait_for(what + " to have the focus", lambda: focused(node))
 
 
 def shot(name):
     path = os.path.join(work, name + ".png")
-    subprocess.run(["import", "-window", "root", path], check=True)
+    screenshot(work, name + ".png")
     return path
+
+
+def ring_pixels(path, box, around=0):
+    x, y, width, height = box
+    area = pixels(path, (x - around, y - around, width + 2 * around, height + 2 * around))
+    return sum(tuple(area[i:i + 3]) == RING for i in range(0, len(area), 3))
+
+
+def full_ring(box, around=0):
+    return 2 * (box[2] + 2 * around + box[3] + 2 * around)
+
+
+def shot_when(name, ringed=(), plain=()):
+    """A screenshot once the launcher has drawn the focus ring round each (box, around) of
+    ringed and taken it away from each of plain."""
+    def drawn():
+        path = shot(name)
+        if all(ring_pixels(path, box, around) >= full_ring(box, around) for box, around in ringed) \
+                and all(ring_pixels(path, box, around) < full_ring(box, around)
+                        for box, around in plain):
+            return path
+        return None
+
+    return wait_for("the focus ring drawn for " + name, drawn)
 
 
 def pixels(path, box):
@@ -103,7 +154,7 @@ def expect_mark(kind, box, without, with_focus, name, around=0):
         if before[i:i + 3] != after[i:i + 3]:
             changed += 1
             ring += tuple(after[i:i + 3]) == RING
-    if ring < 2 * (box[2] + box[3]):
+    if ring < full_ring(box):
         fail("no focus mark on the %s: %d pixels changed, %d of them in the ring's colour"
              % (kind, changed, ring))
     if ring < 0.8 * changed:
@@ -122,9 +173,8 @@ def started_lines():
 launcher = start_launcher(install)
 try:
     app = wait_for("the launcher on the accessibility bus", application)
-    window = wait_for("the main window", lambda: find(app, "Torvia RSIM-424"))
+    window = main_window(app)
     options_button = wait_for("the options button", lambda: find(window, "Opcje", "push button"))
-    time.sleep(0.5)
     before = ini_state()
     x, y, width, height = extents(options_button)
     spot = (x + width // 2, y + height // 2)
@@ -135,30 +185,30 @@ try:
     if not (ok_x <= spot[0] < ok_x + ok_width and ok_y <= spot[1] < ok_y + ok_height):
         fail("the options window's OK did not open under the pointer; the double-click proves "
              "nothing")
-    time.sleep(1)
+    # Keys come after the clicks: once Tab has moved the focus, both clicks have been taken.
+    move_focus(options, "Tab")
     if not showing(options):
         fail("the second click of a double-click on Opcje closed the options window")
     if ini_state() != before:
         fail("the second click of a double-click on Opcje saved rsim.ini")
     print("a double-click on Opcje opened the options window and left rsim.ini untouched")
     key("Escape")
-    wait_for("the options window to close", lambda: shown_window(app, "Opcje") is None, 5)
+    wait_for("the options window to close", lambda: shown_window(app, "Opcje") is None)
 
     # The about window's one stop is its address, which has the focus while the window is the
     # active one.
     click(find(window, "O programie", "push button"))
     about = wait_for("the about window", lambda: shown_window(app, "O programie"))
     address = find(about, "https://rsim424.example/")
-    wait_for("the address to have the focus", lambda: focused(address), 5)
-    time.sleep(0.3)
-    address_focused = shot("about-focused")
+    wait_for("the address to have the focus", lambda: focused(address))
+    address_focused = shot_when("about-focused", ringed=[(extents(address), 0)])
     click(find(window, "Trasa:"))
-    wait_for("the address to lose the focus", lambda: not focused(address), 5)
-    time.sleep(0.3)
-    expect_mark("about window's address", extents(address), shot("about-unfocused"),
-                address_focused, "40-focus-address.png")
+    wait_for("the address to lose the focus", lambda: not focused(address))
+    expect_mark("about window's address", extents(address),
+                shot_when("about-unfocused", plain=[(extents(address), 0)]), address_focused,
+                "40-focus-address.png")
     click(find(window, "Wyjście", "push button"))
-    launcher.wait(timeout=10)
+    wait_end(launcher)
 finally:
     if launcher.poll() is None:
         launcher.kill()
@@ -167,55 +217,57 @@ finally:
 launcher = start_launcher(install)
 try:
     app = wait_for("the launcher on the accessibility bus", application)
-    window = wait_for("the main window", lambda: find(app, "Torvia RSIM-424"))
+    window = main_window(app)
     memo1 = wait_for("the description box", lambda: find(window, "Opis trasy"))
     scenery_list = find(window, "Pliki tras")
     consist_list = find(window, "Składy")
     memo2 = find(window, "Opis składu")
     vehicles = find(window, "Pojazdy składu")
     title = find_described(window, "Nazwa trasy")
-    wait_for("the focus on the description box at start", lambda: focused(memo1), 5)
-    time.sleep(0.3)
-    at_start = shot("start")
+    wait_for("the focus on the description box at start", lambda: focused(memo1))
+    flag = find(window, "English")
+    at_start = shot_when("start", ringed=[(extents(memo1), 0)],
+                         plain=[(extents(scenery_list), 0), (extents(flag), 3)])
     screenshot(screenshots, "41-keyboard-start.png")
 
     tab_to(scenery_list, "the scenery list")
-    time.sleep(0.3)
-    on_list = shot("scenery-list")
+    on_list = shot_when("scenery-list", ringed=[(extents(scenery_list), 0)],
+                        plain=[(extents(memo1), 0)])
     expect_mark("text box", extents(memo1), on_list, at_start, "40-focus-text-box.png")
     expect_mark("list", extents(scenery_list), at_start, on_list, "40-focus-list.png")
     for _ in range(len(os.listdir(os.path.join(install, "scenery")))):
         if title.name == scenery["title"]:
             break
+        chosen = chosen_rows(scenery_list)
         key("Down")
-        time.sleep(0.3)
-    wait_for("Kolejowo chosen with Down", lambda: title.name == scenery["title"], 5)
+        wait_for("Down to choose another scenery than %r" % chosen,
+                 lambda: chosen_rows(scenery_list) != chosen)
+    wait_for("Kolejowo chosen with Down", lambda: title.name == scenery["title"])
 
+    # The focus alone chooses nothing: what the window shows once the list has it tells.
     tab_to(consist_list, "the consist list")
-    time.sleep(0.3)
     if text_of(memo2) != "<- Wybierz skład":
         fail("the focus alone chose a consist: %r" % text_of(memo2))
     key("Down")
     wait_for("the first consist chosen with the first Down",
-             lambda: text_of(memo2) == "\n".join(details["lines"]), 5)
+             lambda: text_of(memo2) == "\n".join(details["lines"]))
 
-    before_row = shot("before-vehicles")
+    before_row = shot_when("before-vehicles", plain=[(extents(vehicles), 0)])
     tab_to(vehicles, "the vehicle pictures")
-    time.sleep(0.3)
-    on_vehicles = shot("vehicles")
+    start_button = find(window, "Uruchom symulator", "push button")
+    on_vehicles = shot_when("vehicles", ringed=[(extents(vehicles), 0)],
+                            plain=[(extents(start_button), 0)])
     expect_mark("vehicle-picture row", extents(vehicles), before_row, on_vehicles,
                 "40-focus-vehicle-row.png")
 
-    start_button = find(window, "Uruchom symulator", "push button")
     tab_to(start_button, "the start button")
-    time.sleep(0.3)
-    expect_mark("button", extents(start_button), on_vehicles, shot("start-button"),
+    expect_mark("button", extents(start_button), on_vehicles,
+                shot_when("start-button", ringed=[(extents(start_button), 0)]),
                 "40-focus-button.png")
 
-    flag = find(window, "English")
     tab_to(flag, "the flag")
-    time.sleep(0.3)
-    expect_mark("flag", extents(flag), at_start, shot("flag"), "40-focus-flag.png", around=3)
+    expect_mark("flag", extents(flag), at_start, shot_when("flag", ringed=[(extents(flag), 3)]),
+                "40-focus-flag.png", around=3)
 
     timetable_button = find(window, "Zobacz rozkład jazdy", "push button")
     tab_to(timetable_button, "the timetable button")
@@ -223,19 +275,17 @@ try:
     timetable = wait_for("the timetable window",
                          lambda: shown_window(app, details["timetableCaption"]))
     memo3 = timetable.getChildAtIndex(0)
-    wait_for("the timetable to have the focus", lambda: focused(memo3), 5)
-    time.sleep(0.3)
+    wait_for("the timetable to have the focus", lambda: focused(memo3))
     screenshot(screenshots, "42-keyboard-timetable.png")
     key("Escape")
     wait_for("the timetable window to close with Escape",
-             lambda: shown_window(app, details["timetableCaption"]) is None, 5)
-    wait_for("the focus back in the main window", lambda: focused(timetable_button), 5)
+             lambda: shown_window(app, details["timetableCaption"]) is None)
+    wait_for("the focus back in the main window", lambda: focused(timetable_button))
 
     tab_to(flag, "the flag", backwards=True)
     key("space")
-    wait_for("the English captions", lambda: find(window, "Run simulator", "push button"), 5)
-    wait_for("the focus on the Polish flag", lambda: focused(find(window, "Polski")), 5)
-    time.sleep(0.3)
+    wait_for("the English captions", lambda: find(window, "Run simulator", "push button"))
+    wait_for("the focus on the Polish flag", lambda: focused(find(window, "Polski")))
     screenshot(screenshots, "43-keyboard-english.png")
 
     options_button = find(window, "Options", "push button")
@@ -244,32 +294,32 @@ try:
     key("KP_Enter")
     options = wait_for("the options window", lambda: shown_window(app, "Options"))
     resolution = find(options, "Screen resolution:", "slider")
-    wait_for("the resolution slider to have the focus", lambda: focused(resolution), 5)
-    time.sleep(0.3)
-    on_slider = shot("slider")
+    wait_for("the resolution slider to have the focus", lambda: focused(resolution))
     invert = find(options, "Invert mouse", "check box")
+    on_slider = shot_when("slider", ringed=[(extents(resolution), 0)],
+                          plain=[(extents(invert), 0)])
     tab_to(invert, "the first invert box")
-    time.sleep(0.3)
-    on_box = shot("check-box")
+    on_box = shot_when("check-box", ringed=[(extents(invert), 0)],
+                       plain=[(extents(resolution), 0)])
     expect_mark("slider", extents(resolution), on_box, on_slider, "40-focus-slider.png")
     expect_mark("check box", extents(invert), on_slider, on_box, "40-focus-check-box.png")
     screenshot(screenshots, "44-keyboard-options.png")
     key("Escape")
     wait_for("the options window to close with Escape",
-             lambda: shown_window(app, "Options") is None, 5)
+             lambda: shown_window(app, "Options") is None)
     if ini_state() != ini_before:
         fail("Escape in the options window saved rsim.ini")
 
     start_button = find(window, "Run simulator", "push button")
-    wait_for("the focus back on the options button", lambda: focused(options_button), 5)
+    wait_for("the focus back on the options button", lambda: focused(options_button))
     tab_to(start_button, "the start button", backwards=True)
     key("Return")
-    code = launcher.wait(timeout=10)
+    code = wait_end(launcher)
     if code != 0:
         fail("the start ended the launcher with exit code %d" % code)
     want = "  4 argument(s): [-s] [Kolejowo.scn] [-v] [%s]" % details["chosenVehicle"]
     lines = wait_for("the start in rsim-started.log",
-                     lambda: started_lines() if len(started_lines()) >= 2 else None, 5)
+                     lambda: started_lines() if len(started_lines()) >= 2 else None)
     if lines[-1] != want:
         fail("the simulator received %r, not %r" % (lines[-1], want))
     print("end-to-end: chose, read the timetable, switched to English, cancelled the options "

@@ -5,21 +5,19 @@ import json
 import os
 import subprocess
 import sys
-import time
 
 import pyatspi
 
-from player import application, click, fail, find, find_described, items_of, screenshot, \
-    screenshot_of, showing, start_launcher, text_of, wait_for
+from player import application, click, fail, find, find_described, items_of, main_window, \
+    screenshot, screenshot_of, showing, start_launcher, text_of, wait_end, wait_for
 
 install, inspect, screenshots = sys.argv[1:4]
 
 launcher = start_launcher(install)
 try:
     app = wait_for("the launcher on the accessibility bus", application)
-    window = wait_for("the main window", lambda: find(app, "Torvia RSIM-424"))
+    window = main_window(app)
     scenery_list = wait_for("the scenery list", lambda: find(window, "Pliki tras"))
-    time.sleep(0.5)
     screenshot(screenshots, "01-start.png")
 
     # The title label carries the title as its name, as a screen reader reads it; while it is
@@ -40,9 +38,9 @@ try:
         consists = json.loads(subprocess.run([inspect, "consists", install, path],
                                              capture_output=True, check=True).stdout)
         click(scenery_list.getChildAtIndex(index))
-        wait_for("the title of " + name, lambda: title.name == scenery["title"], 5)
+        wait_for("the title of " + name, lambda: title.name == scenery["title"])
         shown_rows = wait_for("the consists of " + name,
-                              lambda: items_of(consist_list) == consists["rows"] or None, 5)
+                              lambda: items_of(consist_list) == consists["rows"] or None)
         screenshot(screenshots, "02-scenery-%d.png" % (index + 1))
         print("chose %s: title %r, %d consists" % (name, scenery["title"], len(consists["rows"])))
         checked += 1
@@ -55,14 +53,14 @@ try:
     for index, name in enumerate(names):
         path = os.path.join(install, "scenery", name)
         click(scenery_list.getChildAtIndex(index))
-        wait_for("the consists of " + name, lambda: consist_list.childCount > 0 or None, 5)
+        wait_for("the consists of " + name, lambda: consist_list.childCount > 0 or None)
         for row in range(consist_list.childCount):
             details = json.loads(subprocess.run([inspect, "details", install, path, str(row)],
                                                 capture_output=True, check=True).stdout)
             click(consist_list.getChildAtIndex(row))
             expected = "\n".join(details["lines"])
             wait_for("the details of %s row %d" % (name, row),
-                     lambda: text_of(details_box) == expected, 5)
+                     lambda: text_of(details_box) == expected)
             has_timetable = details["timetable"] != ""
             if timetable_button.getState().contains(pyatspi.STATE_ENABLED) != has_timetable:
                 fail("the timetable button of %s row %d" % (name, row))
@@ -75,7 +73,7 @@ try:
             with open(os.path.join(install, details["timetable"]), "rb") as f:
                 lines = f.read().decode("cp1250").splitlines()
             memo3 = form2.getChildAtIndex(0)
-            wait_for("the timetable of " + caption, lambda: text_of(memo3) == "\n".join(lines), 5)
+            wait_for("the timetable of " + caption, lambda: text_of(memo3) == "\n".join(lines))
             timetables += 1
             screenshot(screenshots, "03-timetable-%d.png" % timetables)
             screenshot_of(screenshots, form2, "04-timetable-window-%d.png" % timetables)
@@ -83,13 +81,13 @@ try:
             subprocess.run(["xdotool", "search", "--name", "^%s$" % caption,
                             "windowmove", "%1", "900", "700"], check=True)
             wait_for("the timetable window moved aside",
-                     lambda: form2.queryComponent().getExtents(pyatspi.DESKTOP_COORDS).x == 900, 5)
+                     lambda: form2.queryComponent().getExtents(pyatspi.DESKTOP_COORDS).x == 900)
         screenshot(screenshots, "03-consists-%d.png" % (index + 1))
     if timetables == 0:
         fail("no consist of the sample opened a timetable")
 
     click(find(window, "Wyjście", "push button"))
-    code = launcher.wait(timeout=10)
+    code = wait_end(launcher)
     if code != 0:
         fail("the quit button ended the launcher with exit code %d" % code)
     print("end-to-end: %d sceneries chosen, %d timetables shown, quit ended the launcher with 0"

@@ -23,7 +23,7 @@ mkdir -p "$screenshots"
 Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp \
     3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
-for _ in $(seq 300); do
+for _ in $(seq 1200); do
     [ -s "$work/display" ] && break
     if ! kill -0 "$xvfb_pid" 2>/dev/null; then
         echo "end-to-end: Xvfb ended before it took connections:" >&2
@@ -33,7 +33,7 @@ for _ in $(seq 300); do
     sleep 0.1
 done
 if [ ! -s "$work/display" ]; then
-    echo "end-to-end: Xvfb did not take connections within 30 s:" >&2
+    echo "end-to-end: Xvfb did not take connections within 120 s:" >&2
     cat "$work/xvfb.log" >&2
     exit 1
 fi
@@ -43,5 +43,5 @@ export DISPLAY=":$(head -n 1 "$work/display")"
 # plays that run at the same time off each other's bus.
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-dbus-run-session -- bash "$here/with_accessibility.sh" /usr/bin/python3 "$here/$script" \
+dbus-run-session -- bash "$here/with_accessibility.sh" /usr/bin/python3 -B "$here/$script" \
     "$work/install" "$inspect" "$screenshots"

@@ -5,12 +5,11 @@ compares rsim.ini byte for byte with the file expected."""
 import os
 import subprocess
 import sys
-import time
 
 import pyatspi
 
-from player import application, click, fail, find, press, screenshot_of, showing, start_launcher, \
-    wait_for
+from player import application, click, fail, find, main_window, press, screenshot_of, showing, \
+    start_launcher, wait_end, wait_for, wait_for_presses
 
 install, inspect, screenshots = sys.argv[1:4]
 here = os.path.dirname(os.path.abspath(__file__))
@@ -29,7 +28,7 @@ def options_window(app):
 
 def save_and_wait(app, options, what):
     click(find(options, "OK", "push button"))
-    wait_for("the options window to close after " + what, lambda: options_window(app) is None, 5)
+    wait_for("the options window to close after " + what, lambda: options_window(app) is None)
 
 
 sample = read(ini)
@@ -40,13 +39,13 @@ if resaved != sample:
 launcher = start_launcher(install)
 try:
     app = wait_for("the launcher on the accessibility bus", application)
-    window = wait_for("the main window", lambda: find(app, "Torvia RSIM-424"))
+    window = main_window(app)
     options_button = wait_for("the options button", lambda: find(window, "Opcje", "push button"))
 
     # OK with nothing changed rewrites the same bytes.
     click(options_button)
     options = wait_for("the options window", lambda: options_window(app))
-    time.sleep(0.5)
+    wait_for_presses(options, "the options window")
     screenshot_of(screenshots, options, "10-options.png")
     before = os.stat(ini).st_ino
     save_and_wait(app, options, "saving it unchanged")
@@ -57,13 +56,13 @@ try:
 
     click(options_button)
     options = wait_for("the options window again", lambda: options_window(app))
+    wait_for_presses(options, "the options window")
     click(find(options, "Rozdzielczość ekranu:", "slider"))
     press("Home", "Right", "Right", "Right")
-    wait_for("the resolution 1024x768", lambda: find(options, "1024x768", "label"), 5)
+    wait_for("the resolution 1024x768", lambda: find(options, "1024x768", "label"))
     freefly = find(options, "Tryb Freefly - latanie po całej trasie", "check box")
     click(freefly)
-    wait_for("the freefly box ticked", lambda: freefly.getState().contains(pyatspi.STATE_CHECKED), 5)
-    time.sleep(0.3)
+    wait_for("the freefly box ticked", lambda: freefly.getState().contains(pyatspi.STATE_CHECKED))
     screenshot_of(screenshots, options, "11-options-changed.png")
     save_and_wait(app, options, "saving the changes")
     expected = read(os.path.join(here, "options_expected.ini"))
@@ -71,7 +70,7 @@ try:
         fail("rsim.ini is not the file expected after the changes:\n%r" % read(ini))
 
     click(find(window, "Wyjście", "push button"))
-    code = launcher.wait(timeout=10)
+    code = wait_end(launcher)
     if code != 0:
         fail("the quit button ended the launcher with exit code %d" % code)
     print("end-to-end: the options window saved the sample unchanged, then a new size and freefly")

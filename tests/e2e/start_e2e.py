@@ -8,12 +8,11 @@ import json
 import os
 import subprocess
 import sys
-import time
 
 import pyatspi
 
-from player import application, click, fail, find, lines_of, screenshot, screenshot_of, \
-    shown_window, start_launcher, text_of, wait_for
+from player import application, click, fail, find, lines_of, main_window, screenshot, \
+    screenshot_of, shown_window, start_launcher, stay_open, text_of, wait_end, wait_for
 
 install, inspect, screenshots = sys.argv[1:4]
 log = os.path.join(install, "rsim-started.log")
@@ -50,16 +49,16 @@ def choose_scenery_and_consist(window, shown=details, names=POLISH_NAMES):
     rows = [scenery_list.getChildAtIndex(i) for i in range(scenery_list.childCount)]
     click(next(row for row in rows if row.name == "Kolejowo.scn"))
     consists = find(window, names[1])
-    wait_for("the consists of Kolejowo.scn", lambda: consists.childCount > 0 or None, 5)
+    wait_for("the consists of Kolejowo.scn", lambda: consists.childCount > 0 or None)
     click(consists.getChildAtIndex(0))
     memo2 = find(window, names[2])
     wait_for("the details of the first consist",
-             lambda: text_of(memo2) == "\n".join(shown["lines"]), 5)
+             lambda: text_of(memo2) == "\n".join(shown["lines"]))
 
 
 def expect_started(count):
     lines = wait_for("start number %d in rsim-started.log" % count,
-                     lambda: started_lines() if len(started_lines()) == 2 * count else None, 5)
+                     lambda: started_lines() if len(started_lines()) == 2 * count else None)
     folder, arguments = lines[-2], lines[-1]
     if not folder.endswith("folder: " + install):
         fail("the simulator did not work in the installation folder: %r" % folder)
@@ -72,10 +71,10 @@ def expect_started(count):
 launcher = start_launcher(install)
 try:
     app = wait_for("the launcher on the accessibility bus", application)
-    window = wait_for("the main window", lambda: find(app, "Torvia RSIM-424"))
+    window = main_window(app)
     choose_scenery_and_consist(window)
     click(find(window, "Uruchom symulator", "push button"))
-    code = launcher.wait(timeout=10)
+    code = wait_end(launcher)
     if code != 0:
         fail("the start ended the launcher with exit code %d" % code)
     expect_started(1)
@@ -87,22 +86,15 @@ finally:
 launcher = start_launcher(install)
 try:
     app = wait_for("the launcher on the accessibility bus", application)
-    window = wait_for("the main window", lambda: find(app, "Torvia RSIM-424"))
-    click(wait_for("the options button", lambda: find(window, "Opcje", "push button")))
-    options = wait_for("the options window", lambda: shown_window(app, "Opcje"))
-    # A window just shown ignores presses of its buttons for the double-click interval.
-    time.sleep(0.5)
-    stay = find(options, "Nie zamykaj tego programu automatycznie po uruchomieniu symulatora",
-                "check box")
-    click(stay)
-    wait_for("the box ticked", lambda: stay.getState().contains(pyatspi.STATE_CHECKED), 5)
-    click(find(options, "Anuluj", "push button"))
-    wait_for("the options window to close", lambda: shown_window(app, "Opcje") is None, 5)
+    window = main_window(app)
+    stay_open(app, window)
 
     choose_scenery_and_consist(window)
     click(find(window, "Uruchom symulator", "push button"))
     expect_started(2)
-    time.sleep(0.5)
+    # Staying open, the launcher empties its window after the start.
+    wait_for("the window emptied after the start",
+             lambda: text_of(find(window, "Opis składu")) == "<- Wybierz skład")
     if launcher.poll() is not None:
         fail("the launcher ended although it was told to stay open")
     scenery_list = find(window, "Pliki tras")
@@ -116,29 +108,25 @@ try:
 
     # In English: the main window, then each of the other three as it opens.
     click(find(window, "English"))
-    wait_for("the English captions", lambda: find(window, "Run simulator", "push button"), 5)
+    wait_for("the English captions", lambda: find(window, "Run simulator", "push button"))
     choose_scenery_and_consist(window, english, ENGLISH_NAMES)
-    time.sleep(0.3)
     screenshot(screenshots, "20-english-main.png")
     click(find(window, "Show timetable", "push button"))
     caption = english["timetableCaption"]
     timetable = wait_for("the timetable window", lambda: shown_window(app, caption))
-    time.sleep(0.3)
     screenshot_of(screenshots, timetable, "21-english-timetable.png")
     move_aside(caption)
     click(find(window, "Options", "push button"))
     options = wait_for("the options window", lambda: shown_window(app, "Options"))
-    time.sleep(0.3)
     screenshot_of(screenshots, options, "22-english-options.png")
     move_aside("Options")
     click(find(window, "About", "push button"))
     about = wait_for("the about window", lambda: shown_window(app, "About"))
-    time.sleep(0.3)
     screenshot_of(screenshots, about, "23-english-about.png")
     screenshot(screenshots, "24-english-all.png")
 
     click(find(window, "Quit", "push button"))
-    code = launcher.wait(timeout=10)
+    code = wait_end(launcher)
     if code != 0:
         fail("the quit button ended the launcher with exit code %d" % code)
     print("end-to-end: started and ended with 0; started again and stayed open with nothing "

@@ -1,13 +1,19 @@
 """Plays the start of a simulator made on Windows, through the real wine, as a player whose own
 locale is English (C.UTF-8) meets it. The installation's rsim.exe is a Windows recording
-program of our own. A scenery whose file name has Polish letters and a consist whose vehicle's
-node name holds Windows-1250 Polish letters are chosen and "Uruchom symulator" is pressed: the
-recording must show code page 1250, the installation as working folder and, byte for byte, the
-arguments a Windows launcher hands over, and the launcher must end with 0, while the simulator
-goes on and writes error output after the launcher has ended. Then a 32-bit rsim.exe, where
-wine cannot run one, must bring up the error box naming the cause with the launcher still open
-and its choice intact; and told to stay open, a good start must bring the windows back with
-nothing chosen."""
+program of our own, 64-bit or 32-bit, which runs until told to quit. A scenery whose file name
+has Polish letters and a consist whose vehicle's node name holds Windows-1250 Polish letters are
+chosen and "Uruchom symulator" is pressed: the recording must show code page 1250, the
+installation as working folder and, byte for byte, the arguments a Windows launcher hands over.
+
+- 64-bit, in the tests' wine prefix (WINEPREFIX, booted afresh for the run): the launcher ends
+  with 0, while the simulator goes on and writes error output after the launcher has ended.
+- 32-bit, with a wine first on the search path that runs only 64-bit programs: the error box
+  names the cause before anything runs, and the launcher stays open with its choice.
+- 32-bit through the system's wine (which needs wine32:i386), in a prefix of the play's own that
+  the 64-bit-only wine created: wine brings the prefix up to date and the simulator starts; told
+  to stay open, the launcher comes back with nothing chosen. Then the cached Polish locale is
+  cut short, emptied and removed in turn: each start builds it again and the names arrive
+  exact, and a build folder left by a killed launcher is removed."""
 
 import glob
 import json
@@ -15,13 +21,10 @@ import os
 import shutil
 import subprocess
 import sys
-import tempfile
 import time
 
-import pyatspi
-
-from player import application, click, fail, find, press, screenshot, showing, start_launcher, \
-    text_of, wait_for
+from player import application, click, fail, find, main_window, press, screenshot, showing, \
+    shown_window, start_launcher, stay_open, text_of, wait_end, wait_for
 
 install, inspect, screenshots = sys.argv[1:4]
 work = os.path.dirname(install)
@@ -29,12 +32,17 @@ recorder64 = os.environ["RSIM_WINDOWS_RECORDER64"]
 recorder32 = os.environ["RSIM_WINDOWS_RECORDER32"]
 simulator = os.path.join(install, "rsim.exe")
 record = os.path.join(install, "rsim-record.txt")
+quit_file = os.path.join(install, "quit")
 cache = os.path.join(work, "cache")
+wine_log = os.path.join(cache, "rsim-launcher", "wine.log")
+# Debian's wine: a script choosing between a 32-bit loader, from wine32:i386, and a 64-bit one.
+system_loader32 = "/usr/lib/wine/wine"
+system_loader64 = "/usr/lib/wine/wine64"
 
-# The player's own locale is English; their wine prefix (the tests' own), display and the rest
-# pass through to wine.
+# The player's own locale is English; their display and the rest pass through to wine. Wine
+# writes no menu entries and asks nothing about Mono or Gecko.
 player = dict(os.environ, LANG="C.UTF-8", LC_ALL="C.UTF-8", HOME=os.path.join(work, "home"),
-              XDG_CACHE_HOME=cache)
+              XDG_CACHE_HOME=cache, WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d")
 player.pop("WINEDEBUG", None)
 os.makedirs(player["HOME"], exist_ok=True)
 os.environ.clear()
@@ -68,17 +76,23 @@ def read_record():
     return fields
 
 
-def check_record(pressed):
+def check_record(pressed, what):
     got = read_record()
     if got["acp"] != 1250:
-        fail("the simulator ran with code page %d, not 1250" % got["acp"])
+        fail("%s: the simulator ran with code page %d, not 1250" % (what, got["acp"]))
     if got["folder"] != expected_folder:
-        fail("the simulator worked in %r, not %r" % (got["folder"], expected_folder))
+        fail("%s: the simulator worked in %r, not %r" % (what, got["folder"], expected_folder))
     if got["arg"][0].lower() != (expected_folder + b"\\rsim.exe").lower():
-        fail("the simulator was started as %r" % got["arg"][0])
+        fail("%s: the simulator was started as %r" % (what, got["arg"][0]))
     if got["arg"][1:] != expected_arguments:
-        fail("the simulator received %r, not %r" % (got["arg"][1:], expected_arguments))
+        fail("%s: the simulator received %r, not %r" % (what, got["arg"][1:], expected_arguments))
     return got["main"] / 1e6 - pressed
+
+
+def quit_simulator():
+    """The recording program quits when told, and takes the word away as it goes."""
+    open(quit_file, "w").close()
+    wait_for("the simulator to quit", lambda: not os.path.exists(quit_file))
 
 
 def choose(window):
@@ -86,10 +100,10 @@ def choose(window):
     rows = [scenery_list.getChildAtIndex(i) for i in range(scenery_list.childCount)]
     click(next(row for row in rows if row.name == scenery_name))
     consists = find(window, "Składy")
-    wait_for("the consist of Łódź.scn", lambda: consists.childCount > 0 or None, 5)
+    wait_for("the consist of Łódź.scn", lambda: consists.childCount > 0 or None)
     click(consists.getChildAtIndex(0))
     wait_for("the consist's details",
-             lambda: text_of(find(window, "Opis składu")).startswith("Nazwa składu: Os_1"), 5)
+             lambda: text_of(find(window, "Opis składu")).startswith("Nazwa składu: Os_1"))
 
 
 def press_start(window):
@@ -98,19 +112,6 @@ def press_start(window):
     pressed = time.time()
     click(find(window, "Uruchom symulator", "push button"))
     return pressed
-
-
-def main_window(app):
-    return wait_for("the main window", lambda: find(app, "Torvia RSIM-424"))
-
-
-def shown_box(app):
-    """The launcher's error box, while it is on screen."""
-    for i in range(app.childCount):
-        window = app.getChildAtIndex(i)
-        if window is not None and window.name == "RSIM" and showing(window):
-            return window
-    return None
 
 
 def texts_in(node):
@@ -123,15 +124,48 @@ def texts_in(node):
     return found
 
 
-def wine_runs_32_bit_programs():
-    """Tried directly in a folder of its own, outside the launcher."""
-    folder = tempfile.mkdtemp(dir=work)
-    program = os.path.join(folder, "probe.exe")
-    shutil.copy(recorder32, program)
-    subprocess.run(["wine", program], cwd=folder, env=dict(os.environ, WINEDEBUG="-all"),
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
-    return os.path.exists(os.path.join(folder, "rsim-record.txt"))
+def start_staying_open(window, what):
+    """A start with "do not close" ticked: the simulator's record, and the window back with
+    nothing chosen. The seconds from the press to the simulator's main."""
+    choose(window)
+    pressed = press_start(window)
+    wait_for(what + ": the simulator's record", lambda: os.path.exists(record), 60)
+    seconds = check_record(pressed, what)
+    wait_for(what + ": the main window back with nothing chosen",
+             lambda: showing(window) and find(window, "Składy").childCount == 0)
+    quit_simulator()
+    return seconds
 
+
+def wine_for_64_bit_programs_only():
+    """A wine that runs only 64-bit programs, as Debian's without wine32: the system's 64-bit
+    loader alone in a folder of its own, beside the system's libraries and data, with no 32-bit
+    loader beside it. The folder to put first on the search path."""
+    root = os.path.join(work, "wine64-only")
+    for folder in ("bin", "lib/wine", "lib/x86_64-linux-gnu", "share"):
+        os.makedirs(os.path.join(root, folder))
+    loader = os.path.join(root, "lib", "wine", "wine64")
+    shutil.copy(system_loader64, loader)
+    os.symlink("/usr/lib/x86_64-linux-gnu/wine", os.path.join(root, "lib/x86_64-linux-gnu/wine"))
+    os.symlink("/usr/share/wine", os.path.join(root, "share", "wine"))
+    with open(os.path.join(root, "bin", "wine"), "w") as script:
+        script.write('#!/bin/sh\nWINELOADER=%s exec %s "$@"\n' % (loader, loader))
+    os.chmod(os.path.join(root, "bin", "wine"), 0o755)
+    return os.path.join(root, "bin")
+
+
+def create_prefix(prefix, search_path):
+    """A wine prefix created by the wine first on search_path, without a display."""
+    env = dict(os.environ, PATH=search_path, WINEPREFIX=prefix, WINEDEBUG="-all")
+    env.pop("DISPLAY", None)
+    for command in (["wine", "wineboot", "--init"], ["wineserver", "--wait"]):
+        subprocess.run(command, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       check=True, timeout=300)
+
+
+for loader in (system_loader32, system_loader64):
+    if not os.path.exists(loader):
+        fail("%s is missing: ./test.sh installs wine64 and wine32:i386" % loader)
 
 # The start as rsim-inspect shows it is the command the button runs.
 shutil.copy(recorder64, simulator)
@@ -143,7 +177,7 @@ if inspected["program"] != shutil.which("wine") or \
         inspected["environment"].get("LC_ALL") != "pl_PL.UTF-8":
     fail("rsim-inspect shows another command: %r" % inspected)
 
-# A good start: the launcher ends with 0 and the simulator goes on without it.
+# 64-bit: the launcher ends with 0 and the simulator goes on without it.
 open(os.path.join(install, "linger"), "w").close()
 launcher = start_launcher(install)
 try:
@@ -151,11 +185,11 @@ try:
     window = main_window(app)
     choose(window)
     pressed = press_start(window)
-    code = launcher.wait(timeout=90)
+    code = wait_end(launcher, "the launcher to end after the start", 60)
     if code != 0:
         fail("the start ended the launcher with exit code %d" % code)
-    wait_for("the simulator's record", lambda: os.path.exists(record), 30)
-    first = check_record(pressed)
+    wait_for("the simulator's record", lambda: os.path.exists(record))
+    first = check_record(pressed, "64-bit")
 finally:
     if launcher.poll() is None:
         launcher.kill()
@@ -163,68 +197,91 @@ if not glob.glob(os.path.join(cache, "rsim-launcher", "locale", "*", "pl_PL.UTF-
     fail("the Polish locale was not built in the cache folder")
 open(os.path.join(install, "launcher-ended"), "w").close()
 wait_for("the simulator to live on after the launcher", lambda: os.path.exists(
-    os.path.join(install, "rsim-survived.txt")), 30)
-with open(os.path.join(cache, "rsim-launcher", "wine.log"), errors="replace") as f:
+    os.path.join(install, "rsim-survived.txt")))
+with open(wine_log, errors="replace") as f:
     if "recorder: line 999 after the launcher" not in f.read():
         fail("the simulator's error output after the launcher's end is not in wine.log")
+quit_simulator()
 os.remove(os.path.join(install, "linger"))
-print("wine: started with code page 1250 and the arguments byte for byte; %.2f s from the press "
-      "to the simulator's main, building the locale first" % first)
+print("wine: a 64-bit simulator started with code page 1250 and the arguments byte for byte; "
+      "%.2f s from the press to the simulator's main, building the locale first" % first)
 
-launcher = start_launcher(install)
+# 32-bit, where wine runs only 64-bit programs: said before anything runs.
+shutil.copy(recorder32, simulator)
+only64 = wine_for_64_bit_programs_only()
+log_before = os.stat(wine_log).st_mtime_ns
+launcher = start_launcher(install, PATH=only64 + ":" + os.environ["PATH"])
 try:
     app = wait_for("the launcher on the accessibility bus", application)
     window = main_window(app)
-    if wine_runs_32_bit_programs():
-        print("SKIPPED: this wine runs 32-bit programs, so a 32-bit simulator cannot fail for "
-              "the want of them")
-    else:
-        shutil.copy(recorder32, simulator)
-        choose(window)
-        press_start(window)
-        box = wait_for("the error box", lambda: shown_box(app), 60)
-        time.sleep(0.3)
-        screenshot(screenshots, "30-wine-32-bit.png")
-        text = "\n".join(texts_in(box))
-        for part in ("Nie udało się uruchomić symulatora: " + simulator,
-                     "to 32-bitowy program Windows, a to wine nie uruchamia programów 32-bitowych",
-                     "dpkg --add-architecture i386", "apt-get update",
-                     "apt-get install wine32:i386", "ShellExecuteEx", "wine.log"):
-            if part not in text:
-                fail("the error box does not say %r: %r" % (part, text))
-        press("Return")
-        wait_for("the box to close", lambda: shown_box(app) is None, 5)
-        if launcher.poll() is not None:
-            fail("the launcher ended after a failed start")
-        if not showing(window):
-            fail("the main window did not come back after a failed start")
-        if text_of(find(window, "Opis składu")).split("\n")[0] != "Nazwa składu: Os_1":
-            fail("the choice was lost after a failed start")
-        print("wine: a 32-bit simulator where wine cannot run one is reported, the choice kept")
-
-    # Told to stay open, a good start brings the windows back with nothing chosen.
-    shutil.copy(recorder64, simulator)
-    click(wait_for("the options button", lambda: find(window, "Opcje", "push button")))
-    # A window just shown ignores presses of its buttons for the double-click interval.
-    time.sleep(0.5)
-    stay = wait_for("the stay-open box", lambda: find(
-        app, "Nie zamykaj tego programu automatycznie po uruchomieniu symulatora", "check box"))
-    click(stay)
-    wait_for("the box ticked", lambda: stay.getState().contains(pyatspi.STATE_CHECKED), 5)
-    click(find(app, "Anuluj", "push button"))
     choose(window)
-    pressed = press_start(window)
-    wait_for("the simulator's record", lambda: os.path.exists(record), 30)
-    later = check_record(pressed)
-    wait_for("the main window back", lambda: showing(window), 10)
-    if find(window, "Składy").childCount != 0:
-        fail("a consist is still listed after a start that stays open")
+    press_start(window)
+    box = wait_for("the error box", lambda: shown_window(app, "RSIM"))
+    screenshot(screenshots, "30-wine-32-bit.png")
+    text = "\n".join(texts_in(box))
+    for part in ("Nie udało się uruchomić symulatora: " + simulator,
+                 "to 32-bitowy program Windows, a to wine nie uruchamia programów 32-bitowych",
+                 "dpkg --add-architecture i386", "apt-get update", "apt-get install wine32:i386"):
+        if part not in text:
+            fail("the error box does not say %r: %r" % (part, text))
+    if os.path.exists(record) or os.stat(wine_log).st_mtime_ns != log_before:
+        fail("wine ran although it could not run the simulator")
+    press("Return")
+    wait_for("the box to close", lambda: shown_window(app, "RSIM") is None)
+    if launcher.poll() is not None:
+        fail("the launcher ended after a refused start")
+    if not showing(window):
+        fail("the main window is not shown after a refused start")
+    if text_of(find(window, "Opis składu")).split("\n")[0] != "Nazwa składu: Os_1":
+        fail("the choice was lost after a refused start")
     click(find(window, "Wyjście", "push button"))
-    code = launcher.wait(timeout=10)
-    if code != 0:
-        fail("the quit button ended the launcher with exit code %d" % code)
-    print("wine: told to stay open, the launcher came back with nothing chosen; %.2f s from the "
-          "press to the simulator's main" % later)
+    if wait_end(launcher) != 0:
+        fail("the quit button did not end the launcher with 0")
 finally:
     if launcher.poll() is None:
         launcher.kill()
+print("wine: a 32-bit simulator where wine runs only 64-bit programs is refused at once, "
+      "naming the cause, with the choice kept")
+
+# 32-bit through the system's wine, in a prefix the 64-bit-only wine created.
+prefix = os.path.join(work, "prefix-made-without-32-bit")
+create_prefix(prefix, only64 + ":" + os.environ["PATH"])
+if os.path.exists(os.path.join(prefix, "drive_c", "windows", "syswow64", "ntdll.dll")):
+    fail("the 64-bit-only wine filled the prefix's syswow64")
+launcher = start_launcher(install, WINEPREFIX=prefix)
+try:
+    app = wait_for("the launcher on the accessibility bus", application)
+    window = main_window(app)
+    stay_open(app, window)
+    seconds = start_staying_open(window, "32-bit")
+    print("wine: a 32-bit simulator started with code page 1250 and the arguments byte for byte "
+          "after wine brought the prefix up to date; %.2f s from the press to the simulator's "
+          "main" % seconds)
+
+    locale, = glob.glob(os.path.join(cache, "rsim-launcher", "locale", "*", "pl_PL.UTF-8"))
+    ctype = os.path.join(locale, "LC_CTYPE")
+    whole = os.path.getsize(ctype)
+    abandoned = locale + ".part-abandoned"
+    os.makedirs(abandoned)
+    with open(os.path.join(abandoned, "LC_CTYPE"), "wb") as f:
+        f.write(b"\0" * 4096)
+    for damage in ("cut short", "empty", "missing"):
+        if damage == "missing":
+            os.remove(ctype)
+        else:
+            os.truncate(ctype, whole // 2 if damage == "cut short" else 0)
+        seconds = start_staying_open(window, "LC_CTYPE " + damage)
+        if not os.path.exists(ctype) or os.path.getsize(ctype) != whole:
+            fail("the locale with its LC_CTYPE %s was not built again and kept" % damage)
+        print("wine: with the cached LC_CTYPE %s, the locale was built again and the names "
+              "arrived exact; %.2f s from the press to the simulator's main" % (damage, seconds))
+    if glob.glob(locale + ".part-*"):
+        fail("build folders are left: %r" % glob.glob(locale + ".part-*"))
+    click(find(window, "Wyjście", "push button"))
+    if wait_end(launcher) != 0:
+        fail("the quit button did not end the launcher with 0")
+finally:
+    if launcher.poll() is None:
+        launcher.kill()
+    subprocess.run(["wineserver", "--kill"], env=dict(os.environ, WINEPREFIX=prefix),
+                   stderr=subprocess.DEVNULL)

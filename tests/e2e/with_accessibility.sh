@@ -5,7 +5,8 @@
 set -euo pipefail
 
 patience=${RSIM_E2E_PATIENCE:-1}
-tries=$((100 * ${patience%.*}))
+# A busy machine may take a while to start the buses; a minute is generous.
+tries=$((600 * ${patience%.*}))
 address=""
 for _ in $(seq "$tries"); do
     address=$(dbus-send --session --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus \

@@ -23,7 +23,7 @@ version=$(dpkg-deb -f "$deb" Version)
     "$source/CMakeLists.txt")" ] || fail "the package's version $version is not the project's"
 dpkg-deb -f "$deb" Depends | grep -q 'qt6-qpa-plugins' || fail "no dependency on qt6-qpa-plugins"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "no dependency on Qt's widgets"
-[ "$(dpkg-deb -f "$deb" Recommends)" = "wine" ] || fail "wine is not recommended"
+[ "$(dpkg-deb -f "$deb" Recommends)" = "wine, locales" ] || fail "wine and locales are not recommended"
 
 desktop-file-validate "$root/usr/share/applications/example.rsim424.Loader.desktop"
 appstreamcli validate --no-net "$root/usr/share/metainfo/example.rsim424.Loader.metainfo.xml"

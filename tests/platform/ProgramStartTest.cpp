@@ -1,11 +1,14 @@
 #include "platform/ProgramStart.h"
 
 #include "platform/SearchPath.h"
+#include "platform/WatchedStart.h"
 
 #include "settings/SimulatorLaunch.h"
 #include "tests/core/TempFolder.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -19,6 +22,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -142,7 +146,7 @@ TEST(ProgramStart, AWindowsProgramRunsThroughTheFirstWineOnTheSearchPath) {
 
     const SimulatorCommand command =
         simulatorCommand(install.path(), "a b.scn", "Lok 1",
-                         WineSetting{findOnSearchPath("wine"), "", "", false, ""});
+                         WineSetting{findOnSearchPath("wine"), "", "", false, "", "", ""});
     EXPECT_EQ(command.program, wine);
     const RunResult started = run(command.program, command.arguments, command.workingFolder);
     ASSERT_TRUE(started);
@@ -196,6 +200,62 @@ TEST(ProgramStart, AnEndedChildIsReapedAndKeepsItsLastName) {
     EXPECT_EQ(awaitEnd(child), 3 << 8);
     EXPECT_EQ(child.name(), "start.exe");
     EXPECT_TRUE(hasNoChild());
+}
+
+// A start through a wine that is a script of our own: whatever wine's exit status, only a process
+// of the start seen running the simulator for a moment makes a start.
+TEST(WatchedStart, OnlyASimulatorSeenRunningMakesAStart) {
+    struct Case {
+        std::string name, wine;
+        bool started;
+    };
+    const std::vector<Case> cases{
+        {"wine ending with 0 without the simulator", "#!/bin/sh\nexit 0\n", false},
+        {"wine becoming the simulator", "#!/bin/sh\nexec \"$1\"\n", true},
+        {"wine handing the simulator to another process and ending with 0",
+         "#!/bin/sh\n\"$1\" &\nexit 0\n", true},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        SimulatorCommand command;
+        // The simulator runs until told to quit.
+        command.simulator =
+            executable(folder, "rsim.exe",
+                       "#!/bin/sh\nwhile [ ! -e quit ]; do sleep 0.05; done\ntouch ended\n");
+        command.windowsProgram = true;
+        command.program = executable(folder, "wine", c.wine);
+        command.arguments = {command.simulator};
+        command.workingFolder = folder.path();
+        command.outputFile = folder.path() + "/wine.log";
+
+        auto* start = new WatchedStart(command, nullptr);
+        QEventLoop loop;
+        std::optional<bool> started;
+        StartFailure failure;
+        QObject::connect(start, &WatchedStart::started, [&] {
+            started = true;
+            loop.quit();
+        });
+        QObject::connect(start, &WatchedStart::failed, [&](const StartFailure& reported) {
+            started = false;
+            failure = reported;
+            loop.quit();
+        });
+        QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+        start->begin();
+        if (!started) loop.exec();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        folder.write("quit", "");
+        for (int i = 0; i < 1000 && c.started && !std::filesystem::exists(folder.path() + "/ended");
+             ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ASSERT_TRUE(started) << c.name;
+        EXPECT_EQ(*started, c.started) << c.name;
+        if (!c.started) {
+            EXPECT_EQ(failure.cause, StartFailure::Cause::Wine) << c.name;
+            EXPECT_EQ(failure.waitStatus, 0) << c.name;
+        }
+    }
 }
 
 } // namespace

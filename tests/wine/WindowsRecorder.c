@@ -5,7 +5,10 @@
  *
  * With a file "linger" beside it, it then waits for a file "launcher-ended" to appear beside
  * it, writes a thousand lines of error output, and notes in rsim-survived.txt that it lived
- * through all of that. */
+ * through all of that.
+ *
+ * Then it goes on running, as a simulator does, until a file "quit" appears beside it, which
+ * it removes as it ends; left behind by a test cut short, it ends after five minutes. */
 
 #define _WIN32_WINNT 0x0602
 #include <windows.h>
@@ -59,18 +62,22 @@ int main(int argc, char** argv) {
     const Path part = beside(L"rsim-record.part"), whole = beside(L"rsim-record.txt");
     MoveFileExW(part.path, whole.path, MOVEFILE_REPLACE_EXISTING);
 
-    if (!exists(L"linger")) return 0;
-    for (int i = 0; i < 600 && !exists(L"launcher-ended"); ++i) Sleep(50);
-    const HANDLE errors = GetStdHandle(STD_ERROR_HANDLE);
-    for (int i = 0; i < 1000; ++i) {
-        char line[64];
-        const int size = snprintf(line, sizeof line, "recorder: line %d after the launcher\n", i);
-        DWORD written;
-        WriteFile(errors, line, (DWORD)size, &written, NULL);
+    if (exists(L"linger")) {
+        for (int i = 0; i < 600 && !exists(L"launcher-ended"); ++i) Sleep(50);
+        const HANDLE errors = GetStdHandle(STD_ERROR_HANDLE);
+        for (int i = 0; i < 1000; ++i) {
+            char line[64];
+            const int size =
+                snprintf(line, sizeof line, "recorder: line %d after the launcher\n", i);
+            DWORD written;
+            WriteFile(errors, line, (DWORD)size, &written, NULL);
+        }
+        FILE* survived = _wfopen(beside(L"rsim-survived.txt").path, L"wb");
+        if (!survived) return 2;
+        fputs("survived\n", survived);
+        fclose(survived);
     }
-    FILE* survived = _wfopen(beside(L"rsim-survived.txt").path, L"wb");
-    if (!survived) return 2;
-    fputs("survived\n", survived);
-    fclose(survived);
+    for (int i = 0; i < 6000 && !exists(L"quit"); ++i) Sleep(50);
+    DeleteFileW(beside(L"quit").path);
     return 0;
 }
