@@ -1,7 +1,7 @@
 #include "shell/FirstStart.h"
 
-#include "platform/CodePage1250.h"
-#include "platform/InstallPath.h"
+#include "platform/system/CodePage1250.h"
+#include "platform/system/InstallPath.h"
 
 #include <sys/stat.h>
 

@@ -7,13 +7,13 @@
 #include "catalogue/SceneryFile.h"
 #include "catalogue/VehicleCatalogue.h"
 #include "packs/PackPlan.h"
-#include "packs/PictureCheck.h"
-#include "platform/CodePage1250.h"
-#include "platform/InstallPath.h"
-#include "platform/PictureRow.h"
+#include "catalogue/pictures/PictureCheck.h"
+#include "platform/system/CodePage1250.h"
+#include "platform/system/InstallPath.h"
+#include "catalogue/pictures/PictureRow.h"
 #include "settings/OptionsWorkingCopy.h"
 #include "settings/SettingsFile.h"
-#include "settings/SimulatorLaunch.h"
+#include "settings/launch/SimulatorLaunch.h"
 #include "tools/JsonWriter.h"
 
 #include <algorithm>

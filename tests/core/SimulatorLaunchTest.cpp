@@ -1,4 +1,4 @@
-#include "settings/SimulatorLaunch.h"
+#include "settings/launch/SimulatorLaunch.h"
 
 #include "TempFolder.h"
 

@@ -1,9 +1,9 @@
-#include "platform/ProgramStart.h"
+#include "platform/system/ProgramStart.h"
 
-#include "platform/SearchPath.h"
-#include "platform/WatchedStart.h"
+#include "platform/system/SearchPath.h"
+#include "settings/launch/WatchedStart.h"
 
-#include "settings/SimulatorLaunch.h"
+#include "settings/launch/SimulatorLaunch.h"
 #include "tests/core/TempFolder.h"
 
 #include <QCoreApplication>
