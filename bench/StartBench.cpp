@@ -7,7 +7,9 @@
 #include "platform/widgets/FileListBox.h"
 #include "platform/widgets/ListBox.h"
 #include "platform/widgets/ProgramEnd.h"
-#include "settings/launch/SimulatorLaunch.h"
+#include "settings/launch/LaunchParameters.h"
+#include "settings/launch/SimulatorCommand.h"
+#include "settings/launch/StartFailure.h"
 #include "shell/window/AllWindows.h"
 
 #include <QApplication>

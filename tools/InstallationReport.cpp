@@ -13,7 +13,9 @@
 #include "catalogue/pictures/PictureRow.h"
 #include "settings/OptionsWorkingCopy.h"
 #include "settings/SettingsFile.h"
-#include "settings/launch/SimulatorLaunch.h"
+#include "settings/launch/LaunchParameters.h"
+#include "settings/launch/SimulatorCommand.h"
+#include "settings/launch/StartFailure.h"
 #include "tools/JsonWriter.h"
 
 #include <algorithm>

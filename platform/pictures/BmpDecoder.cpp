@@ -1,5 +1,7 @@
 #include "platform/pictures/BmpDecoder.h"
 
+#include "platform/system/LittleEndian.h"
+
 #include <algorithm>
 #include <bit>
 #include <cerrno>
@@ -26,12 +28,6 @@ std::int64_t readAt(int fd, std::int64_t offset, unsigned char* into, std::int64
         done += n;
     }
     return done;
-}
-
-std::uint32_t little(const unsigned char* at, int bytes) {
-    std::uint32_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i) value = value << 8 | at[i];
-    return value;
 }
 
 const char* const EndsEarly = "its pixel data ends before the end-of-bitmap code";
@@ -73,23 +69,23 @@ BmpHeaders readBmpHeaders(int fd, std::int64_t fileSize) {
     unsigned char bytes[MaxHeaderBytes]{};
     const std::int64_t got = readAt(fd, 0, bytes, std::min(fileSize, MaxHeaderBytes));
     if (got < FileHeaderBytes + 12 || bytes[0] != 'B' || bytes[1] != 'M') return headers;
-    const std::int64_t offset = little(bytes + 10, 4);
-    const std::int64_t infoBytes = little(bytes + 14, 4);
+    const std::int64_t offset = littleEndian(bytes + 10, 4);
+    const std::int64_t infoBytes = littleEndian(bytes + 14, 4);
     const unsigned char* info = bytes + FileHeaderBytes;
 
     std::int64_t width = 0, height = 0;
     unsigned compression = 0, coloursUsed = 0, entryBytes = 4;
     if (infoBytes == 12) { // BITMAPCOREHEADER: 16-bit sizes, three-byte palette entries
-        width = static_cast<std::int16_t>(little(info + 4, 2));
-        height = static_cast<std::int16_t>(little(info + 6, 2));
-        headers.bitsPerPixel = static_cast<int>(little(info + 10, 2));
+        width = static_cast<std::int16_t>(littleEndian(info + 4, 2));
+        height = static_cast<std::int16_t>(littleEndian(info + 6, 2));
+        headers.bitsPerPixel = static_cast<int>(littleEndian(info + 10, 2));
         entryBytes = 3;
     } else if (infoBytes >= 40 && got >= FileHeaderBytes + 40) {
-        width = static_cast<std::int32_t>(little(info + 4, 4));
-        height = static_cast<std::int32_t>(little(info + 8, 4));
-        headers.bitsPerPixel = static_cast<int>(little(info + 14, 2));
-        compression = little(info + 16, 4);
-        coloursUsed = little(info + 32, 4);
+        width = static_cast<std::int32_t>(littleEndian(info + 4, 4));
+        height = static_cast<std::int32_t>(littleEndian(info + 8, 4));
+        headers.bitsPerPixel = static_cast<int>(littleEndian(info + 14, 2));
+        compression = littleEndian(info + 16, 4);
+        coloursUsed = littleEndian(info + 32, 4);
     } else {
         return headers;
     }
@@ -124,13 +120,13 @@ BmpHeaders readBmpHeaders(int fd, std::int64_t fileSize) {
     const bool bitfields = compression == 3;
     const std::int64_t masksAfter = infoBytes == 40 && bitfields ? 12 : 0;
     if (bitfields) {
-        for (int i = 0; i < 3; ++i) headers.masks[i] = little(info + 40 + 4 * i, 4);
+        for (int i = 0; i < 3; ++i) headers.masks[i] = littleEndian(info + 40 + 4 * i, 4);
     } else if (bits == 16) {
         headers.masks = {0x7C00, 0x03E0, 0x001F, 0};
     } else if (bits == 32) {
         headers.masks = {0xFF0000, 0xFF00, 0xFF, 0};
     }
-    const std::uint32_t alphaMask = infoBytes >= 56 ? little(info + 52, 4) : 0;
+    const std::uint32_t alphaMask = infoBytes >= 56 ? littleEndian(info + 52, 4) : 0;
     if (bits == 32 && (bitfields ? alphaMask != 0 : alphaMask == 0xFF000000)) {
         headers.masks[3] = alphaMask;
         headers.alpha = true;
@@ -318,7 +314,7 @@ BmpDecode decodePlain(int fd, std::int64_t fileSize, const BmpHeaders& headers) 
                 pixels[x] = qRgb(in[2], in[1], in[0]);
                 continue;
             }
-            const std::uint32_t pixel = little(in, bytesPerPixel);
+            const std::uint32_t pixel = littleEndian(in, bytesPerPixel);
             pixels[x] = qRgba(static_cast<int>(red.of(pixel)), static_cast<int>(green.of(pixel)),
                               static_cast<int>(blue.of(pixel)),
                               headers.alpha ? static_cast<int>(alpha.of(pixel)) : 255);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <string>
 #include <utility>
 
 // Owns an open file descriptor, or none (-1), and closes it.
@@ -29,3 +31,12 @@ public:
 private:
     int fd_ = -1;
 };
+
+// Whether path still names the open file fd: another process may have renamed or removed it
+// between its opening and a lock taken on it.
+inline bool stillNamed(int fd, const std::string& path) {
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}

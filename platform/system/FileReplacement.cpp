@@ -151,13 +151,6 @@ bool sameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// Whether the name still stands for the open file.
-bool stillNamed(int fd, const std::string& path) {
-    struct stat open {
-    }, named{};
-    return ::fstat(fd, &open) == 0 && ::lstat(path.c_str(), &named) == 0 && sameFile(open, named);
-}
-
 // Whether this process alone holds the open file, and goes on doing so until it closes it. The
 // system grants a write lease only on a file that no other process has open, and every lock,
 // lockf or flock, is held through an open file. Another process that opens the file while the

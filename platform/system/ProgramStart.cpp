@@ -2,13 +2,9 @@
 
 #include "platform/system/FileDescriptor.h"
 
-#include <QCoreApplication>
-#include <QSocketNotifier>
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <spawn.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,6 +14,7 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
+#include <thread>
 
 extern char** environ;
 
@@ -147,30 +144,29 @@ std::string outputOf(const std::string& program, const std::vector<std::string>&
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? output : std::string();
 }
 
-ChildProcess::ChildProcess(pid_t pid, QObject* parent) : QObject(parent), pid_(pid) {
-    // Called directly: the C library's header for it declares it without C linkage.
-    pidfd_ = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
-    if (pidfd_ < 0) return;
-    // The descriptor becomes readable when the process ends.
-    notifier_ = new QSocketNotifier(pidfd_, QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, &ChildProcess::reap);
+void reapWhenEnded(pid_t pid) {
+    std::thread([pid] {
+        while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }).detach();
 }
 
 ChildProcess::~ChildProcess() {
-    if (pidfd_ >= 0) ::close(pidfd_);
+    if (!ended_) reapWhenEnded(pid_);
 }
 
-void ChildProcess::reapWhenEnded(pid_t pid) {
-    (new ChildProcess(pid))->reapWhenEnded();
-}
-
-void ChildProcess::reapWhenEnded() {
-    setParent(QCoreApplication::instance());
-    if (ended_) {
-        deleteLater();
-        return;
+bool ChildProcess::hasEnded() {
+    if (ended_) return true;
+    // Looked at without reaping first: an ended process keeps its name until it is reaped.
+    siginfo_t info{};
+    if (::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) != 0 ||
+        info.si_pid == 0)
+        return false;
+    lastName_ = name();
+    while (::waitpid(pid_, &waitStatus_, 0) < 0 && errno == EINTR) {
     }
-    connect(this, &ChildProcess::ended, this, &QObject::deleteLater);
+    ended_ = true;
+    return true;
 }
 
 std::string ChildProcess::name() const {
@@ -179,19 +175,4 @@ std::string ChildProcess::name() const {
     std::string name;
     std::getline(comm, name);
     return name;
-}
-
-void ChildProcess::reap() {
-    // An ended process keeps its name until it is reaped.
-    lastName_ = name();
-    int status = 0;
-    pid_t reaped;
-    do reaped = ::waitpid(pid_, &status, WNOHANG);
-    while (reaped < 0 && errno == EINTR);
-    if (reaped == 0) return;
-    ended_ = true;
-    notifier_->setEnabled(false);
-    ::close(pidfd_);
-    pidfd_ = -1;
-    emit ended(status);
 }

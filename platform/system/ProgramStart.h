@@ -1,15 +1,11 @@
 #pragma once
 
-#include <QObject>
-
 #include <sys/types.h>
 
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
-
-class QSocketNotifier;
 
 // How a start went: error is 0 when the program runs, else the system error number (errno) of
 // the step that failed: ENOENT for a program that does not exist or is not named by an absolute
@@ -34,7 +30,7 @@ struct RunOptions {
 // between: each argument reaches the program as these bytes. The program runs in a session of
 // its own, so it goes on when the launcher's terminal ends, and it gets none of the launcher's
 // descriptors beyond the standard three. It is the launcher's child until it ends, and a
-// ChildProcess reaps it then; a launcher that ends first hands it to the system.
+// ChildProcess or reapWhenEnded reaps it then; a launcher that ends first hands it to the system.
 RunResult run(const std::string& program, const std::vector<std::string>& arguments,
               const std::string& workingFolder, const RunOptions& options = {});
 
@@ -49,35 +45,32 @@ bool sessionHasProcessNamed(pid_t session, std::string_view name);
 std::string outputOf(const std::string& program, const std::vector<std::string>& arguments,
                      const RunOptions& options = {});
 
-// Watches a child that run started, through the event loop, and reaps it when it ends, so that
-// it never lingers as a zombie.
-class ChildProcess : public QObject {
-    Q_OBJECT
+// Reaps a child that run started and nobody watches, whenever it ends, so that it never lingers
+// as a zombie.
+void reapWhenEnded(pid_t pid);
+
+// A child that run started, looked at when its owner asks: whether it has ended, how, and the
+// name it has or last had. A child still running when its owner lets it go is reaped whenever
+// it ends.
+class ChildProcess {
 public:
-    explicit ChildProcess(pid_t pid, QObject* parent = nullptr);
-    ~ChildProcess() override;
+    explicit ChildProcess(pid_t pid) : pid_(pid) {}
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
 
-    // Reaps a child nobody else watches, whenever it ends.
-    static void reapWhenEnded(pid_t pid);
-    // Goes on watching after its owner has done with it, and reaps the child when it ends.
-    void reapWhenEnded();
-
+    pid_t pid() const { return pid_; }
+    // Whether the child has ended; the first time it finds that, it reaps the child.
+    bool hasEnded();
+    // How it ended, as waitpid reports it, once hasEnded has said so.
+    int waitStatus() const { return waitStatus_; }
     // The name the system shows for the process, at most 15 bytes; once the process has
     // ended, the last name it had.
     std::string name() const;
-    pid_t pid() const { return pid_; }
-    bool hasEnded() const { return ended_; }
-
-signals:
-    // waitStatus as waitpid reports it.
-    void ended(int waitStatus);
 
 private:
-    void reap();
-
     pid_t pid_;
-    int pidfd_ = -1;
-    QSocketNotifier* notifier_ = nullptr;
     bool ended_ = false;
+    int waitStatus_ = 0;
     std::string lastName_;
 };

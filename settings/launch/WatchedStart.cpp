@@ -1,10 +1,6 @@
 #include "settings/launch/WatchedStart.h"
 
-#include "platform/system/ProgramStart.h"
-#include "settings/launch/WineLocale.h"
-
 #include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,9 +8,6 @@
 
 namespace {
 
-// The start's processes are looked at this often; a start takes from a tenth of a second to ten
-// seconds.
-constexpr int LookEveryMs = 50;
 // The box quotes this many of the last lines of the output, read from this far back.
 constexpr std::size_t QuotedLines = 4;
 constexpr off_t TailBytes = 16384;
@@ -29,98 +22,106 @@ StartFailure failureOf(StartFailure::Cause cause, int error, int waitStatus = 0)
 
 std::string tailOf(const std::string& path) {
     std::string tail;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return tail;
-    const off_t size = ::lseek(fd, 0, SEEK_END);
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) return tail;
+    const off_t size = ::lseek(file.get(), 0, SEEK_END);
     const off_t from = size > TailBytes ? size - TailBytes : 0;
     tail.resize(static_cast<std::size_t>(size - from));
-    const ssize_t got = size > 0 ? ::pread(fd, tail.data(), tail.size(), from) : 0;
+    const ssize_t got = size > 0 ? ::pread(file.get(), tail.data(), tail.size(), from) : 0;
     tail.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-    ::close(fd);
     return tail;
 }
 
 } // namespace
 
-WatchedStart::WatchedStart(SimulatorCommand command, QObject* parent)
-    : QObject(parent), command_(std::move(command)) {
-    lookAgain_.setInterval(LookEveryMs);
-    connect(&lookAgain_, &QTimer::timeout, this, &WatchedStart::look);
-}
+WatchedStart::WatchedStart(SimulatorCommand command) : command_(std::move(command)) {}
 
-WatchedStart::~WatchedStart() {
-    if (output_ >= 0) ::close(output_);
-}
-
-void WatchedStart::begin() {
+WatchedStart::State WatchedStart::begin() {
+    if (std::optional<StartFailure> refusal = startRefusal(command_))
+        return fail(std::move(*refusal));
+    if (!command_.throughWine()) return startNative();
     std::error_code folder;
     std::filesystem::create_directories(std::filesystem::path(command_.outputFile).parent_path(),
                                         folder);
     if (folder) return fail(failureOf(StartFailure::Cause::CacheFolder, folder.value()));
     // Appended to, so that a wine still running from an earlier start writes after the new text
     // rather than over it.
-    output_ = ::open(command_.outputFile.c_str(),
-                     O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0644);
-    if (output_ < 0) return fail(failureOf(StartFailure::Cause::CacheFolder, errno));
+    output_ = FileDescriptor(::open(command_.outputFile.c_str(),
+                                    O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0644));
+    if (output_.get() < 0) return fail(failureOf(StartFailure::Cause::CacheFolder, errno));
     if (!command_.localeBuild) return startWine();
-    auto* locale = new LocalePreparation(*command_.localeBuild, output_, this);
-    connect(locale, &LocalePreparation::ready, this, &WatchedStart::startWine);
-    connect(locale, &LocalePreparation::failed, this, &WatchedStart::fail);
-    locale->begin();
+    locale_ = std::make_unique<LocalePreparation>(*command_.localeBuild, output_.get());
+    switch (locale_->begin()) {
+    case LocalePreparation::State::Ready:
+        return startWine();
+    case LocalePreparation::State::Failed:
+        return fail(locale_->failure());
+    case LocalePreparation::State::Working:
+        break;
+    }
+    return State::Watching;
 }
 
-void WatchedStart::startWine() {
+WatchedStart::State WatchedStart::poll() {
+    if (wine_) return look();
+    if (!locale_) return State::Watching;
+    switch (locale_->poll()) {
+    case LocalePreparation::State::Ready:
+        return startWine();
+    case LocalePreparation::State::Failed:
+        return fail(locale_->failure());
+    case LocalePreparation::State::Working:
+        break;
+    }
+    return State::Watching;
+}
+
+WatchedStart::State WatchedStart::startNative() {
+    const RunResult started = run(command_.program, command_.arguments, command_.workingFolder);
+    if (!started) return fail(failureOf(StartFailure::Cause::Start, started.error));
+    reapWhenEnded(started.pid);
+    return State::Started;
+}
+
+WatchedStart::State WatchedStart::startWine() {
     if (!command_.prefixToUpdate.empty()) requestPrefixUpdate(command_.prefixToUpdate);
     const RunResult started = run(command_.program, command_.arguments, command_.workingFolder,
-                                  {command_.environment, output_});
+                                  {command_.environment, output_.get()});
     if (!started) return fail(failureOf(StartFailure::Cause::Start, started.error));
-    child_ = new ChildProcess(started.pid, this);
-    connect(child_, &ChildProcess::ended, this, &WatchedStart::wineEnded);
+    wine_ = std::make_unique<ChildProcess>(started.pid);
     simulatorName_ = simulatorProcessName(command_.simulator);
-    clock_.start();
-    lookAgain_.start();
+    started_ = std::chrono::steady_clock::now();
+    return State::Watching;
 }
 
 // Wine's own process mostly becomes the simulator; only where it does not are the other
 // processes of the start looked through.
-void WatchedStart::look() {
-    const double seconds = static_cast<double>(clock_.nsecsElapsed()) / 1e9;
-    const bool ended = child_->hasEnded();
-    const bool runs = (!ended && child_->name() == simulatorName_) ||
-                      sessionHasProcessNamed(child_->pid(), simulatorName_);
-    switch (judge_.observe(seconds, runs, ended)) {
+WatchedStart::State WatchedStart::look() {
+    const std::chrono::duration<double> since = std::chrono::steady_clock::now() - started_;
+    const bool ended = wine_->hasEnded();
+    const bool runs = (!ended && wine_->name() == simulatorName_) ||
+                      sessionHasProcessNamed(wine_->pid(), simulatorName_);
+    switch (judge_.observe(since.count(), runs, ended)) {
     case WineVerdict::Started:
-        return succeed();
+        return State::Started;
     case WineVerdict::Failed: {
-        StartFailure failure = failureOf(StartFailure::Cause::Wine, 0, waitStatus_);
-        failure.lastProcessName = child_->name();
+        StartFailure failure = failureOf(StartFailure::Cause::Wine, 0, wine_->waitStatus());
+        failure.lastProcessName = wine_->name();
         return fail(std::move(failure));
     }
     case WineVerdict::Watching:
-        return;
+        break;
     }
+    return State::Watching;
 }
 
-void WatchedStart::wineEnded(int waitStatus) {
-    waitStatus_ = waitStatus;
-    if (lookAgain_.isActive()) look();
-}
-
-void WatchedStart::succeed() {
-    release();
-    emit started();
-}
-
-void WatchedStart::fail(StartFailure failure) {
-    release();
+WatchedStart::State WatchedStart::fail(StartFailure failure) {
     if (failure.cause == StartFailure::Cause::Locale || failure.cause == StartFailure::Cause::Wine)
         failure.lines = lastLines(tailOf(command_.outputFile), QuotedLines);
-    emit failed(failure);
+    failure_ = std::move(failure);
+    return State::Failed;
 }
 
-// Reports once; a simulator that goes on running is reaped when it ends.
-void WatchedStart::release() {
-    lookAgain_.stop();
-    if (child_ && !child_->hasEnded()) child_->reapWhenEnded();
-    deleteLater();
+std::string WatchedStart::failureMessage(Language language) const {
+    return startFailureMessage(language, command_, failure_);
 }

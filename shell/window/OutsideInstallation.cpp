@@ -2,9 +2,10 @@
 
 #include "platform/system/FileReplacement.h"
 #include "platform/system/FirstStartFiles.h"
+#include "platform/system/ProgramPath.h"
+#include "platform/system/UserFolders.h"
 #include "platform/widgets/FolderChooser.h"
 #include "platform/widgets/MessageBox.h"
-#include "platform/system/ProgramPath.h"
 #include "shell/CommandLine.h"
 #include "shell/FirstStart.h"
 
@@ -36,8 +37,7 @@ void writeEntryFor(const std::string& folder, const std::string& program,
         MessageBox::showError(text(FirstStartText::MenuEntryNotNamed, folder));
         return;
     }
-    const std::string entries =
-        menuEntriesFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    const std::string entries = menuEntriesFolder(std::getenv("XDG_DATA_HOME"), homeFolder());
     if (entries.empty()) {
         MessageBox::showError(
             text(FirstStartText::MenuEntryNotWritten, "$HOME/.local/share/applications", ENOENT));
@@ -79,7 +79,7 @@ int startOutsideInstallation(const std::string& ownFolder, Language language) {
         text(FirstStartText::ChooserCaption), text(FirstStartText::ChooserLookIn),
         text(FirstStartText::ChooserFolder), text(FirstStartText::ChooserAccept),
         text(FirstStartText::ChooserCancel)};
-    std::string folder = std::getenv("HOME") ? std::getenv("HOME") : "/";
+    std::string folder = homeFolder() ? homeFolder() : "/";
     while (true) {
         folder = chooseFolder(chooser, folder);
         if (folder.empty()) return 0;

@@ -3,28 +3,27 @@
 #include "catalogue/ConsistDetails.h"
 #include "catalogue/ReadingLimits.h"
 #include "catalogue/SceneryFile.h"
+#include "catalogue/pictures/PictureRow.h"
 #include "catalogue/window/Unit2.h"
+#include "platform/system/InstallPath.h"
+#include "platform/system/ProgramPath.h"
 #include "platform/widgets/BundledPicture.h"
 #include "platform/widgets/Button.h"
 #include "platform/widgets/ElidedLabel.h"
 #include "platform/widgets/FileListBox.h"
 #include "platform/widgets/FocusMark.h"
 #include "platform/widgets/Fonts.h"
-#include "platform/system/InstallPath.h"
 #include "platform/widgets/ListBox.h"
 #include "platform/widgets/MessageBox.h"
 #include "platform/widgets/PictureBox.h"
-#include "catalogue/pictures/PictureRow.h"
 #include "platform/widgets/PlainToolTip.h"
 #include "platform/widgets/ProgramEnd.h"
-#include "platform/system/ProgramPath.h"
-#include "platform/system/ProgramStart.h"
 #include "platform/widgets/ScrollBox.h"
 #include "platform/widgets/ShownText.h"
-#include "settings/launch/WatchedStart.h"
 #include "platform/widgets/WindowPlacement.h"
 #include "settings/SettingsFile.h"
-#include "settings/launch/SimulatorLaunch.h"
+#include "settings/launch/LaunchParameters.h"
+#include "settings/launch/WatchedStart.h"
 #include "settings/window/Unit4.h"
 #include "shell/window/Unit3.h"
 
@@ -32,6 +31,7 @@
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -382,39 +382,30 @@ void TForm1::Button1Click() {
     }
     // The simulator is handed its working folder, so the scenery list need not move there, and a
     // start that fails leaves the player's choice as it was.
-    SimulatorCommand command = simulatorCommand(S.InstallRoot, S.SceneryFile, S.ChosenVehicle);
-    // What cannot work is said at once, with the windows and the choice as they are.
-    if (const std::optional<StartFailure> refusal = startRefusal(command)) {
-        MessageBox::showError(
-            QString::fromStdString(startFailureMessage(S.InterfaceLanguage, command, *refusal)));
-        return;
-    }
-    if (command.throughWine()) {
-        startThroughWine(std::move(command));
-        return;
-    }
-    const RunResult started = run(command.program, command.arguments, command.workingFolder);
-    if (!started) {
-        MessageBox::showError(QString::fromStdString(
-            startFailureMessage(S.InterfaceLanguage, command, started.error)));
-        return;
-    }
-    ChildProcess::reapWhenEnded(started.pid);
-    afterStart();
+    start_ = std::make_unique<WatchedStart>(
+        simulatorCommand(S.InstallRoot, S.SceneryFile, S.ChosenVehicle));
+    followStart(start_->begin());
 }
 
-// Wine may take a while, and fail only after a while, so the windows step aside while it is
-// watched, and come back with the choice as it was if it fails.
-void TForm1::startThroughWine(SimulatorCommand command) {
-    hiddenWhileStarting_.hide();
-    auto* start = new WatchedStart(std::move(command), this);
-    connect(start, &WatchedStart::started, this, &TForm1::afterStart);
-    connect(start, &WatchedStart::failed, this, [this, start](const StartFailure& failure) {
+// Wine may take a while, and fail only after a while, so the windows step aside while a start is
+// watched, and come back with the choice as it was if it fails. What cannot work is said at
+// once, with the windows and the choice as they are.
+void TForm1::followStart(WatchedStart::State state) {
+    switch (state) {
+    case WatchedStart::State::Watching:
+        hiddenWhileStarting_.hide();
+        QTimer::singleShot(WatchedStart::LookEveryMs, this,
+                           [this] { followStart(start_->poll()); });
+        return;
+    case WatchedStart::State::Failed:
         hiddenWhileStarting_.showAgain();
-        MessageBox::showError(QString::fromStdString(
-            startFailureMessage(S.InterfaceLanguage, start->command(), failure)));
-    });
-    start->begin();
+        MessageBox::showError(QString::fromStdString(start_->failureMessage(S.InterfaceLanguage)));
+        break;
+    case WatchedStart::State::Started:
+        afterStart();
+        break;
+    }
+    start_.reset();
 }
 
 void TForm1::afterStart() {

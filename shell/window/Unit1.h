@@ -1,9 +1,10 @@
 #pragma once
 
 #include "catalogue/SceneryFile.h"
-#include "platform/widgets/HiddenWindows.h"
 #include "catalogue/pictures/PictureRow.h"
+#include "platform/widgets/HiddenWindows.h"
 #include "platform/widgets/WindowTexts.h"
+#include "settings/launch/WatchedStart.h"
 #include "shell/window/LauncherState.h"
 
 #include <QWidget>
@@ -12,7 +13,6 @@ struct ConsistDetails;
 class ElidedLabel;
 class FileListBox;
 class PictureBox;
-struct SimulatorCommand;
 class QGroupBox;
 class ListBox;
 class QPlainTextEdit;
@@ -90,7 +90,7 @@ private:
     QString prompt(const QWidget* memo, Language language);
     void connectHandlers();
     void showLines(QPlainTextEdit* memo, const QStringList& lines);
-    void startThroughWine(SimulatorCommand command);
+    void followStart(WatchedStart::State state);
     void afterStart();
     void showVehiclePictures(const ConsistRecord& consist, const ConsistDetails& details,
                              QStringList& errors);
@@ -105,4 +105,6 @@ private:
     TForm4* Form4 = nullptr;
     // The windows, out of the way while a start through wine is watched.
     HiddenWindows hiddenWhileStarting_;
+    // The start of the simulator while it is watched.
+    std::unique_ptr<WatchedStart> start_;
 };
