@@ -2,6 +2,7 @@
 
 #include "platform/system/FileDescriptor.h"
 #include "platform/system/OrdinaryFile.h"
+#include "platform/system/PathComponents.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -94,12 +95,6 @@ std::string uniquePart() {
 
 bool hasNoWriteBit(const struct stat& st) {
     return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
-}
-
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 std::string nameOf(const std::string& path) {

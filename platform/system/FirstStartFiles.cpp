@@ -1,6 +1,7 @@
 #include "platform/system/FirstStartFiles.h"
 
 #include "platform/system/FileReplacement.h"
+#include "platform/system/PathComponents.h"
 #include "platform/system/ProgramPath.h"
 
 #include <sys/stat.h>
@@ -11,12 +12,6 @@
 #include <system_error>
 
 namespace {
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // A folder whose mode has no write bit at all takes no link, even from root: EACCES, else 0.
 int refusedByMode(const std::string& folder) {
     struct stat st {};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 // Calls visit with each non-empty component of path, splitting at any of the separators.
@@ -12,4 +13,11 @@ void forEachPathComponent(std::string_view path, std::string_view separators, Vi
         if (stop > start) visit(path.substr(start, stop - start));
         start = stop + 1;
     }
+}
+
+// The folder of a '/'-separated path: "/" for a name at the top, "." for a bare name.
+inline std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
 }

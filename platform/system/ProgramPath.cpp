@@ -11,12 +11,6 @@
 #include <vector>
 
 namespace {
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
 // Removes "." components and empty ones; ".." is kept, since without resolving links it cannot
 // be taken back safely.
 std::string withoutDotComponents(const std::string& path) {
