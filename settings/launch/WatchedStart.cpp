@@ -51,21 +51,16 @@ WatchedStart::State WatchedStart::begin() {
     if (output_.get() < 0) return fail(failureOf(StartFailure::Cause::CacheFolder, errno));
     if (!command_.localeBuild) return startWine();
     locale_ = std::make_unique<LocalePreparation>(*command_.localeBuild, output_.get());
-    switch (locale_->begin()) {
-    case LocalePreparation::State::Ready:
-        return startWine();
-    case LocalePreparation::State::Failed:
-        return fail(locale_->failure());
-    case LocalePreparation::State::Working:
-        break;
-    }
-    return State::Watching;
+    return afterLocale(locale_->begin());
 }
 
 WatchedStart::State WatchedStart::poll() {
     if (wine_) return look();
-    if (!locale_) return State::Watching;
-    switch (locale_->poll()) {
+    return locale_ ? afterLocale(locale_->poll()) : State::Watching;
+}
+
+WatchedStart::State WatchedStart::afterLocale(LocalePreparation::State locale) {
+    switch (locale) {
     case LocalePreparation::State::Ready:
         return startWine();
     case LocalePreparation::State::Failed:

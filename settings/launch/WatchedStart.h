@@ -41,6 +41,7 @@ public:
 
 private:
     State startNative();
+    State afterLocale(LocalePreparation::State locale);
     State startWine();
     State look();
     State fail(StartFailure failure);
