@@ -12,11 +12,11 @@
 // as done.
 
 #include "ProcessMemory.h"
-#include "platform/FileListBox.h"
-#include "platform/ListBox.h"
-#include "platform/PictureBox.h"
-#include "platform/ScrollBox.h"
-#include "shell/AllWindows.h"
+#include "platform/widgets/FileListBox.h"
+#include "platform/widgets/ListBox.h"
+#include "platform/widgets/PictureBox.h"
+#include "platform/widgets/ScrollBox.h"
+#include "shell/window/AllWindows.h"
 
 #include <QApplication>
 #include <QDir>

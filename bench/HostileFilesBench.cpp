@@ -12,11 +12,11 @@
 
 #include "CraftedPictures.h"
 
-#include "platform/FileListBox.h"
-#include "platform/ListBox.h"
-#include "platform/MessageBox.h"
-#include "platform/PictureFile.h"
-#include "shell/AllWindows.h"
+#include "platform/widgets/FileListBox.h"
+#include "platform/widgets/ListBox.h"
+#include "platform/widgets/MessageBox.h"
+#include "platform/pictures/PictureFile.h"
+#include "shell/window/AllWindows.h"
 
 #include <QApplication>
 #include <fcntl.h>

@@ -10,7 +10,7 @@
 #include "CraftedPictures.h"
 #include "ProcessMemory.h"
 
-#include "platform/PictureFile.h"
+#include "platform/pictures/PictureFile.h"
 
 #include <QTemporaryDir>
 #include <algorithm>

@@ -4,11 +4,13 @@
 // window, offscreen, on a copy of the sample installation, with a consist chosen; the launcher's
 // end after a start is caught, so that it can be pressed again.
 
-#include "platform/FileListBox.h"
-#include "platform/ListBox.h"
-#include "platform/ProgramEnd.h"
-#include "settings/SimulatorLaunch.h"
-#include "shell/AllWindows.h"
+#include "platform/widgets/FileListBox.h"
+#include "platform/widgets/ListBox.h"
+#include "platform/widgets/ProgramEnd.h"
+#include "settings/launch/LaunchParameters.h"
+#include "settings/launch/SimulatorCommand.h"
+#include "settings/launch/StartFailure.h"
+#include "shell/window/AllWindows.h"
 
 #include <QApplication>
 #include <QPushButton>

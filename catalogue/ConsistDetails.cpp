@@ -3,9 +3,9 @@
 #include "catalogue/ConsistTable.h"
 #include "catalogue/ReadingLimits.h"
 #include "catalogue/TextReader.h"
-#include "platform/AsciiCase.h"
-#include "platform/CodePage1250.h"
-#include "platform/InstallPath.h"
+#include "platform/system/AsciiCase.h"
+#include "platform/system/CodePage1250.h"
+#include "platform/system/InstallPath.h"
 
 #include <map>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Language.h"
+#include "platform/system/Language.h"
 
 #include <string>
 #include <string_view>

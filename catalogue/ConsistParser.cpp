@@ -3,7 +3,7 @@
 #include "catalogue/ConsistTable.h"
 #include "catalogue/TextReader.h"
 #include "catalogue/VehicleCatalogue.h"
-#include "platform/AsciiCase.h"
+#include "platform/system/AsciiCase.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Language.h"
+#include "platform/system/Language.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -6,8 +6,8 @@
 #include "catalogue/SceneryFile.h"
 #include "catalogue/TextReader.h"
 #include "catalogue/VehicleCatalogue.h"
-#include "platform/AsciiCase.h"
-#include "platform/InstallPath.h"
+#include "platform/system/AsciiCase.h"
+#include "platform/system/InstallPath.h"
 
 #include <dirent.h>
 

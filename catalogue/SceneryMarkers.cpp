@@ -1,7 +1,7 @@
 #include "catalogue/SceneryMarkers.h"
 
-#include "platform/AsciiCase.h"
-#include "platform/CodePage1250.h"
+#include "platform/system/AsciiCase.h"
+#include "platform/system/CodePage1250.h"
 
 #include <cstring>
 

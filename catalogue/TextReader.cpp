@@ -1,7 +1,7 @@
 #include "catalogue/TextReader.h"
 
-#include "platform/CodePage1250.h"
-#include "platform/OrdinaryFile.h"
+#include "platform/system/CodePage1250.h"
+#include "platform/system/OrdinaryFile.h"
 
 #include <unistd.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "catalogue/ReadingLimits.h"
-#include "platform/FileDescriptor.h"
+#include "platform/system/FileDescriptor.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,7 +1,7 @@
 #include "catalogue/VehicleCatalogue.h"
 
 #include "catalogue/TextReader.h"
-#include "platform/InstallPath.h"
+#include "platform/system/InstallPath.h"
 
 #include <limits>
 

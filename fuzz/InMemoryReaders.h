@@ -9,7 +9,7 @@
 #include "catalogue/ConsistTable.h"
 #include "catalogue/SceneryMarkers.h"
 #include "catalogue/VehicleCatalogue.h"
-#include "platform/AsciiCase.h"
+#include "platform/system/AsciiCase.h"
 #include "settings/SimulatorSettings.h"
 
 #include <fcntl.h>

@@ -19,7 +19,7 @@
 #include "catalogue/SceneryFile.h"
 #include "catalogue/TextReader.h"
 #include "catalogue/VehicleCatalogue.h"
-#include "platform/AsciiCase.h"
+#include "platform/system/AsciiCase.h"
 
 #include <algorithm>
 #include <cstdint>

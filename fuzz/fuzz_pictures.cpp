@@ -11,7 +11,7 @@
 
 #include "FuzzSupport.h"
 
-#include "platform/PictureFile.h"
+#include "platform/pictures/PictureFile.h"
 
 #include <QImage>
 #include <QtGlobal>

@@ -1,8 +1,8 @@
 #include "packs/EntryPath.h"
 
 #include "packs/PackLimits.h"
-#include "platform/AsciiCase.h"
-#include "platform/PathComponents.h"
+#include "platform/system/AsciiCase.h"
+#include "platform/system/PathComponents.h"
 
 #include <array>
 

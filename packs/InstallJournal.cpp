@@ -1,8 +1,8 @@
 #include "packs/InstallJournal.h"
 
 #include "packs/InstallTree.h"
-#include "platform/CodePage1250.h"
-#include "platform/FileDescriptor.h"
+#include "platform/system/CodePage1250.h"
+#include "platform/system/FileDescriptor.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/InstallPath.h"
+#include "platform/system/InstallPath.h"
 
 #include <string>
 #include <string_view>

@@ -1,10 +1,10 @@
 #include "packs/PackArchive.h"
 
 #include "packs/PackLimits.h"
-#include "platform/CodePage1250.h"
-#include "platform/CodePage852.h"
-#include "platform/OrdinaryFile.h"
-#include "platform/Utf8.h"
+#include "platform/system/CodePage1250.h"
+#include "platform/system/CodePage852.h"
+#include "platform/system/OrdinaryFile.h"
+#include "platform/system/Utf8.h"
 
 #include <archive.h>
 #include <archive_entry.h>

@@ -6,10 +6,10 @@
 #include "packs/PackArchive.h"
 #include "packs/PackLimits.h"
 #include "packs/PackPlan.h"
-#include "platform/CodePage1250.h"
-#include "platform/FileDescriptor.h"
-#include "platform/InstallPath.h"
-#include "platform/Utf8.h"
+#include "platform/system/CodePage1250.h"
+#include "platform/system/FileDescriptor.h"
+#include "platform/system/InstallPath.h"
+#include "platform/system/Utf8.h"
 
 #include <dirent.h>
 #include <fcntl.h>

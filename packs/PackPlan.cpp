@@ -6,8 +6,8 @@
 #include "packs/InstallTree.h"
 #include "packs/PackArchive.h"
 #include "packs/PackLimits.h"
-#include "platform/AsciiCase.h"
-#include "platform/FileDescriptor.h"
+#include "platform/system/AsciiCase.h"
+#include "platform/system/FileDescriptor.h"
 
 #include <fcntl.h>
 #include <sys/statvfs.h>

@@ -1,8 +1,8 @@
 #include "settings/SettingsFile.h"
 
 #include "catalogue/TextReader.h"
-#include "platform/AsciiCase.h"
-#include "platform/InstallPath.h"
+#include "platform/system/AsciiCase.h"
+#include "platform/system/InstallPath.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 #include "shell/FirstStart.h"
 
-#include "platform/CodePage1250.h"
-#include "platform/InstallPath.h"
+#include "platform/system/CodePage1250.h"
+#include "platform/system/InstallPath.h"
+#include "platform/system/UserFolders.h"
 
 #include <sys/stat.h>
 
@@ -243,9 +244,8 @@ std::string menuEntryFileName(std::string_view installFolder, int number, std::s
 }
 
 std::string menuEntriesFolder(const char* xdgDataHome, const char* home) {
-    if (xdgDataHome && xdgDataHome[0] == '/') return std::string(xdgDataHome) + "/applications";
-    if (home && home[0] == '/') return std::string(home) + "/.local/share/applications";
-    return {};
+    const std::string data = baseFolder(xdgDataHome, home, "/.local/share");
+    return data.empty() ? data : data + "/applications";
 }
 
 std::string menuEntryPath(const std::string& entriesFolder, std::string_view installFolder,

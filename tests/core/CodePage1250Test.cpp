@@ -1,4 +1,4 @@
-#include "platform/CodePage1250.h"
+#include "platform/system/CodePage1250.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,6 @@
 #include "catalogue/ConsistTable.h"
 #include "catalogue/TextReader.h"
 #include "catalogue/VehicleCatalogue.h"
-#include "platform/PicturePlacement.h"
 
 #include "TempFolder.h"
 
@@ -138,7 +137,7 @@ TEST(ConsistDetails, TimetableOfANamedConsistFoundInAnyCase) {
         << "a folder is no timetable";
 }
 
-TEST(ConsistDetails, PicturesOwnOrStandInPlacedInOneRow) {
+TEST(ConsistDetails, PicturesOwnOrStandIn) {
     TempFolder root;
     root.write("Textures/Mini/LOCO.bmp", "x");
     const ConsistDetails d =
@@ -147,17 +146,6 @@ TEST(ConsistDetails, PicturesOwnOrStandInPlacedInOneRow) {
     const std::string standIn = root.path() + "/Textures/Mini/other.bmp";
     EXPECT_EQ(d.standInPicture, standIn) << "named, though it is missing";
     EXPECT_EQ(d.pictureFiles, (Lines{root.path() + "/Textures/Mini/LOCO.bmp", standIn, standIn}));
-
-    const std::vector<PicturePlace> places =
-        placeInRow({{60, 33}, {40, 30}, {80, 33}, {60, 33}, {60, 1}});
-    std::vector<int> lefts;
-    for (const PicturePlace& p : places) {
-        lefts.push_back(p.left);
-        EXPECT_EQ(p.top, 1);
-    }
-    EXPECT_EQ(lefts, (std::vector<int>{1, 61, 101, 181, 241}));
-    EXPECT_EQ(places[1].width, 40);
-    EXPECT_EQ(places[1].height, 30);
 }
 
 TEST(ConsistDetails, TimetableTextKeepsEveryLineAsWritten) {

@@ -1,4 +1,4 @@
-#include "platform/InstallPath.h"
+#include "platform/system/InstallPath.h"
 
 #include "catalogue/TextReader.h"
 

@@ -1,4 +1,8 @@
-#include "settings/SimulatorLaunch.h"
+#include "settings/launch/LaunchParameters.h"
+#include "settings/launch/SimulatorCommand.h"
+#include "settings/launch/StartFailure.h"
+#include "settings/launch/Wine32Bit.h"
+#include "settings/launch/WineStartJudge.h"
 
 #include "TempFolder.h"
 
@@ -20,7 +24,8 @@ namespace {
 using Arguments = std::vector<std::string>;
 
 // wine at that path, where the system has no Polish locale and the cache holds none.
-WineSetting wineAt(const std::string& wine, const std::string& cacheFolder = "/c/rsim-launcher") {
+WineEnvironment wineAt(const std::string& wine,
+                       const std::string& cacheFolder = "/c/rsim-launcher") {
     return {wine, "/l/localedef", cacheFolder, false, "2.36", "", ""};
 }
 
@@ -195,7 +200,7 @@ TEST(SimulatorLaunch, OnlyWineGetsThePolishLocaleBuiltInTheCache) {
     const std::string locales = cache.path() + "/locale/2.36";
     using Environment = std::vector<std::pair<std::string, std::string>>;
 
-    WineSetting wine = wineAt("/w/wine", cache.path());
+    WineEnvironment wine = wineAt("/w/wine", cache.path());
     const SimulatorCommand first = simulatorCommand(install.path(), "a.scn", "X", wine);
     EXPECT_EQ(first.environment, (Environment{{"LC_ALL", "pl_PL.UTF-8"}, {"LOCPATH", locales}}));
     EXPECT_EQ(first.outputFile, cache.path() + "/wine.log");
@@ -307,7 +312,7 @@ TEST(SimulatorLaunch, WhetherWineRunsA32BitProgramIsToldByItsLoadersAndThePrefix
                 text.replace(at, 4, root.path());
             root.write(path, text);
         }
-        WineSetting wine = wineAt(root.path() + "/bin/wine");
+        WineEnvironment wine = wineAt(root.path() + "/bin/wine");
         wine.prefix = root.path() + "/prefix";
         EXPECT_EQ(wine32BitSupport(wine), c.support) << c.name;
     }

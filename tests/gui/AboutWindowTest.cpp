@@ -1,6 +1,6 @@
-#include "platform/ClickLabel.h"
-#include "platform/PictureBox.h"
-#include "shell/Unit3.h"
+#include "platform/widgets/ClickLabel.h"
+#include "platform/widgets/PictureBox.h"
+#include "shell/window/Unit3.h"
 
 #include <QAccessible>
 #include <QDesktopServices>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/FileListBox.h"
-#include "platform/MessageBox.h"
-#include "platform/ProgramEnd.h"
-#include "shell/AllWindows.h"
+#include "platform/widgets/FileListBox.h"
+#include "platform/widgets/MessageBox.h"
+#include "platform/widgets/ProgramEnd.h"
+#include "shell/window/AllWindows.h"
 
 #include <QDir>
 #include <QImage>

@@ -2,10 +2,10 @@
 
 #include "catalogue/ConsistDetails.h"
 #include "catalogue/ReadingLimits.h"
-#include "platform/ElidedLabel.h"
-#include "platform/ListBox.h"
-#include "platform/PictureBox.h"
-#include "platform/ScrollBox.h"
+#include "platform/widgets/ElidedLabel.h"
+#include "platform/widgets/ListBox.h"
+#include "platform/widgets/PictureBox.h"
+#include "platform/widgets/ScrollBox.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,8 +1,8 @@
-#include "settings/Unit4.h"
+#include "settings/window/Unit4.h"
 
-#include "platform/MessageBox.h"
+#include "platform/widgets/MessageBox.h"
 #include "settings/SettingsFile.h"
-#include "shell/AllWindows.h"
+#include "shell/window/AllWindows.h"
 #include "tests/SampleSettingsFile.h"
 
 #include <QAccessible>

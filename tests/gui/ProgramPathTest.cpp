@@ -1,6 +1,6 @@
-#include "platform/ProgramPath.h"
+#include "platform/system/ProgramPath.h"
 
-#include "platform/FirstStartFiles.h"
+#include "platform/system/FirstStartFiles.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "LauncherWindows.h"
 
-#include "platform/PictureBox.h"
+#include "platform/widgets/PictureBox.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 # it, unpacks it and checks its files, and starts its launcher through a link in a copy of the
 # sample installation under the offscreen platform, where it must list the sample's sceneries.
 set -euo pipefail
-source=$1 build=$2 probe=$3
+source=$1 build=$2 probe=$3 icon_sizes=$4
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -32,18 +32,18 @@ expected="usr/bin/rsim-inspect
 usr/bin/rsim-launcher
 usr/share/applications/example.rsim424.Loader.desktop
 usr/share/doc/rsim-launcher/changelog.gz
-usr/share/doc/rsim-launcher/copyright"
-for size in 128 16 22 24 256 32 48 64; do
-    expected+=$'\n'"usr/share/icons/hicolor/${size}x${size}/apps/example.rsim424.Loader.png"
-done
-expected+="
+usr/share/doc/rsim-launcher/copyright
 usr/share/icons/hicolor/scalable/apps/example.rsim424.Loader.svg
 usr/share/man/man1/rsim-inspect.1.gz
 usr/share/man/man6/rsim-launcher.6.gz
 usr/share/metainfo/example.rsim424.Loader.metainfo.xml"
+for size in $icon_sizes; do
+    expected+=$'\n'"usr/share/icons/hicolor/${size}x${size}/apps/example.rsim424.Loader.png"
+done
+expected=$(LC_ALL=C sort <<<"$expected")
 files=$(cd "$root" && find . ! -type d | sed 's|^\./||' | LC_ALL=C sort)
 [ "$files" = "$expected" ] || fail "the package holds other files:"$'\n'"$(diff <(echo "$expected") <(echo "$files"))"
-for size in 16 22 24 32 48 64 128 256; do
+for size in $icon_sizes; do
     file "$root/usr/share/icons/hicolor/${size}x${size}/apps/example.rsim424.Loader.png" |
         grep -q "PNG image data, $size x $size," || fail "the ${size}x${size} icon has another size"
 done

@@ -1,4 +1,4 @@
-#include "platform/FileReplacement.h"
+#include "platform/system/FileReplacement.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

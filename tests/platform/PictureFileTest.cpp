@@ -1,6 +1,6 @@
-#include "platform/PictureFile.h"
-#include "platform/JpegDecoder.h"
-#include "platform/PictureRow.h"
+#include "platform/pictures/PictureFile.h"
+#include "platform/pictures/JpegDecoder.h"
+#include "catalogue/pictures/PictureRow.h"
 
 #include "TestPictures.h"
 
@@ -263,6 +263,19 @@ TEST_F(PictureFile, PicturesOfARowTakeAMebibyteEach) {
 
 // Consists chosen one after another decode each picture once, until its file changes: rewritten
 // to the same size, or mended after it failed to load.
+TEST(PictureRow, PicturesStandInOneRowEachAtItsOwnSize) {
+    const std::vector<PicturePlace> places =
+        placeInRow({{60, 33}, {40, 30}, {80, 33}, {60, 33}, {60, 1}});
+    std::vector<int> lefts;
+    for (const PicturePlace& p : places) {
+        lefts.push_back(p.left);
+        EXPECT_EQ(p.top, 1);
+    }
+    EXPECT_EQ(lefts, (std::vector<int>{1, 61, 101, 181, 241}));
+    EXPECT_EQ(places[1].width, 40);
+    EXPECT_EQ(places[1].height, 30);
+}
+
 TEST_F(PictureFile, ARowPictureIsReadAgainOnceItsFileChanges) {
     QImage picture = quarters(8, 8);
     const std::string car = write("car.bmp", encodeBmp(picture, 24));

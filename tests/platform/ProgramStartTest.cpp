@@ -1,14 +1,13 @@
-#include "platform/ProgramStart.h"
+#include "platform/system/ProgramStart.h"
 
-#include "platform/SearchPath.h"
-#include "platform/WatchedStart.h"
+#include "platform/system/SearchPath.h"
+#include "settings/launch/WatchedStart.h"
 
-#include "settings/SimulatorLaunch.h"
+#include "settings/launch/LaunchParameters.h"
+#include "settings/launch/SimulatorCommand.h"
+#include "settings/launch/StartFailure.h"
 #include "tests/core/TempFolder.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -75,16 +74,11 @@ Record awaitRecord(const std::string& folder) {
             {fields.begin() + 4, fields.end()}};
 }
 
-// Lets the event loop run until the child has ended and been reaped.
+// Waits until the child has ended and been reaped.
 int awaitEnd(ChildProcess& child) {
-    int status = -1;
-    QObject::connect(&child, &ChildProcess::ended,
-                     [&status](int waitStatus) { status = waitStatus; });
-    for (int i = 0; i < 1000 && !child.hasEnded(); ++i) {
-        QCoreApplication::processEvents();
+    for (int i = 0; i < 1000 && !child.hasEnded(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return status;
+    return child.hasEnded() ? child.waitStatus() : -1;
 }
 
 // Neither the middle process nor the program is left as a child of ours.
@@ -146,7 +140,7 @@ TEST(ProgramStart, AWindowsProgramRunsThroughTheFirstWineOnTheSearchPath) {
 
     const SimulatorCommand command =
         simulatorCommand(install.path(), "a b.scn", "Lok 1",
-                         WineSetting{findOnSearchPath("wine"), "", "", false, "", "", ""});
+                         WineEnvironment{findOnSearchPath("wine"), "", "", false, "", "", ""});
     EXPECT_EQ(command.program, wine);
     const RunResult started = run(command.program, command.arguments, command.workingFolder);
     ASSERT_TRUE(started);
@@ -228,23 +222,17 @@ TEST(WatchedStart, OnlyASimulatorSeenRunningMakesAStart) {
         command.workingFolder = folder.path();
         command.outputFile = folder.path() + "/wine.log";
 
-        auto* start = new WatchedStart(command, nullptr);
-        QEventLoop loop;
-        std::optional<bool> started;
-        StartFailure failure;
-        QObject::connect(start, &WatchedStart::started, [&] {
-            started = true;
-            loop.quit();
-        });
-        QObject::connect(start, &WatchedStart::failed, [&](const StartFailure& reported) {
-            started = false;
-            failure = reported;
-            loop.quit();
-        });
-        QTimer::singleShot(30000, &loop, &QEventLoop::quit);
-        start->begin();
-        if (!started) loop.exec();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        WatchedStart start(command);
+        WatchedStart::State state = start.begin();
+        for (int i = 0; i < 3000 && state == WatchedStart::State::Watching; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(WatchedStart::LookEveryMs / 5));
+            state = start.poll();
+        }
+        const std::optional<bool> started =
+            state == WatchedStart::State::Watching
+                ? std::nullopt
+                : std::optional<bool>(state == WatchedStart::State::Started);
+        const StartFailure& failure = start.failure();
         folder.write("quit", "");
         for (int i = 0; i < 1000 && c.started && !std::filesystem::exists(folder.path() + "/ended");
              ++i)

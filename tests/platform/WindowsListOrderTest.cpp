@@ -1,4 +1,4 @@
-#include "platform/WindowsListOrder.h"
+#include "platform/widgets/WindowsListOrder.h"
 
 #include <QCollator>
 #include <QLocale>

@@ -7,7 +7,9 @@ root="$(cd "$(dirname "$0")/../.." && pwd)"
 source "$root/scripts/packages.sh"
 ensure_packages librsvg2-bin
 icons="$root/shell/desktop/icons"
-for size in 16 22 24 32 48 64 128 256; do
+# The sizes the build takes the icon at.
+sizes=$(sed -n 's/^set(RSIM_ICON_SIZES \(.*\))$/\1/p' "$root/CMakeLists.txt")
+for size in $sizes; do
     drawing="$icons/example.rsim424.Loader.svg"
     [ "$size" -le 32 ] && drawing="$icons/example.rsim424.Loader-small.svg"
     rsvg-convert --width "$size" --height "$size" "$drawing" \

@@ -2,9 +2,9 @@
 // person trying the launcher sees the start happen. It shows what the launcher handed over and
 // notes every start in rsim-started.log in its working folder, as the sample's script does.
 
-#include "platform/Fonts.h"
-#include "platform/ShownText.h"
-#include "platform/WindowPlacement.h"
+#include "platform/widgets/Fonts.h"
+#include "platform/widgets/ShownText.h"
+#include "platform/widgets/WindowPlacement.h"
 #include "settings/SettingsFile.h"
 
 #include <QApplication>

@@ -1,8 +1,0 @@
-#include "packs/PictureCheck.h"
-
-#include "platform/PictureFile.h"
-
-std::string sceneryPictureProblem(const std::string& path) {
-    // The main window's scenery picture, 225 by 169 pixels.
-    return loadPictureFile(path, QSize(225, 169)).error;
-}

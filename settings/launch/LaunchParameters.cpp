@@ -1,0 +1,40 @@
+#include "settings/launch/LaunchParameters.h"
+
+#include "platform/system/CodePage1250.h"
+#include "platform/system/CodePage852.h"
+
+namespace {
+
+constexpr Bilingual<GhostviewQuestion> Questions{
+    {"Ostrzeżenie:",
+     "Nie wybrałeś składu do prowadzenia. Czy uruchomić symulator w trybie Ghostview "
+     "(\"latanie\" po scenerii) ?",
+     "Tak", "Nie"},
+    {"Warning:",
+     "You did not choose any consist to drive. Would you like to start the simulator in the "
+     "freefly mode?",
+     "Yes", "No"},
+};
+
+} // namespace
+
+std::string launchParameters(std::string_view sceneryFile, std::string_view vehicle) {
+    std::string text = "-s ";
+    text += sceneryFile;
+    text += " -v ";
+    text += vehicle;
+    return text;
+}
+
+std::vector<std::string> launchArguments(std::string_view sceneryFile, std::string_view vehicle) {
+    return {"-s", std::string(sceneryFile), "-v", std::string(vehicle)};
+}
+
+std::vector<std::string> wineArguments(std::string_view sceneryFile, std::string_view vehicle) {
+    return {"-s", fileNameToUtf8Reversibly(sceneryFile), "-v",
+            windows1250ToUtf8Reversibly(vehicle)};
+}
+
+const GhostviewQuestion& ghostviewQuestion(Language language) {
+    return Questions.in(language);
+}

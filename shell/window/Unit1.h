@@ -1,0 +1,110 @@
+#pragma once
+
+#include "catalogue/SceneryFile.h"
+#include "catalogue/pictures/PictureRow.h"
+#include "platform/widgets/HiddenWindows.h"
+#include "platform/widgets/WindowTexts.h"
+#include "settings/launch/WatchedStart.h"
+#include "shell/window/LauncherState.h"
+
+#include <QWidget>
+
+struct ConsistDetails;
+class ElidedLabel;
+class FileListBox;
+class PictureBox;
+class QGroupBox;
+class ListBox;
+class QPlainTextEdit;
+class QPushButton;
+class ScrollBox;
+class TForm2;
+class TForm3;
+class TForm4;
+
+// The main window: the scenery list and description above, the consists below, the buttons at
+// the bottom.
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    // argv0 is the name the launcher was started by; it decides the installation folder.
+    explicit TForm1(const std::string& argv0);
+    ~TForm1() override;
+
+    // The secondary windows are created after this one and handed in once they exist.
+    void setSecondaryWindows(TForm2* timetable, TForm3* about, TForm4* options);
+
+    const LauncherState& state() const { return S; }
+    LauncherState& state() { return S; }
+
+    // The controls, named as designed.
+    QGroupBox* GroupBox1 = nullptr;
+    FileListBox* FileListBox1 = nullptr;
+    ElidedLabel* Label1 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    PictureBox* Image1 = nullptr;
+    PictureBox* Image2 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    ListBox* ListBox2 = nullptr;
+    QPlainTextEdit* Memo2 = nullptr;
+    ScrollBox* ScrollBox1 = nullptr;
+    PictureBox* Image3 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button7 = nullptr;
+    QPushButton* Button6 = nullptr;
+    PictureBox* ImageGB = nullptr;
+    PictureBox* ImagePL = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button4 = nullptr;
+    QPushButton* Button5 = nullptr;
+
+    void FileListBox1Change();
+    void ListBox2Click();
+    void Button1Click();
+    void Button2Click();
+    void Button4Click();
+    void Button5Click();
+    void Button7Click();
+    void ImageGBClick();
+    void ImagePLClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate(const std::string& argv0);
+    void switchLanguage(Language language);
+    void czysc_dopr();
+    void czysc_dcc();
+    void Wczytaj_Sklady();
+    void Odczyt_Scenerii();
+    void Wczytaj_Dynamic();
+    void wczytaj_opcje();
+
+    void buildSceneryGroup();
+    void buildConsistGroup();
+    void buildButtonRow(); // with the two flags between the buttons
+    void setDesignedTabOrder();
+    std::vector<WindowText> texts();
+    QString prompt(const QWidget* memo, Language language);
+    void connectHandlers();
+    void showLines(QPlainTextEdit* memo, const QStringList& lines);
+    void followStart(WatchedStart::State state);
+    void afterStart();
+    void showVehiclePictures(const ConsistRecord& consist, const ConsistDetails& details,
+                             QStringList& errors);
+
+    LauncherState S;
+    // What the chosen scenery gives both of its handlers while a choice is handled.
+    SceneryReading chosenScenery_;
+    // The vehicle pictures read for the chosen scenery's consists.
+    PictureRowCache vehiclePictureCache_;
+    TForm2* Form2 = nullptr;
+    TForm3* Form3 = nullptr;
+    TForm4* Form4 = nullptr;
+    // The windows, out of the way while a start through wine is watched.
+    HiddenWindows hiddenWhileStarting_;
+    // The start of the simulator while it is watched.
+    std::unique_ptr<WatchedStart> start_;
+};
