@@ -7,14 +7,11 @@
 
 #include <string>
 
-// The launcher's four windows, created in this order: the main window reads the settings file
-// while it is created, and the options window, created last, copies what it read.
+// The launcher's windows. The main window is built at start and reads the settings file while
+// it is built; it builds the timetable, about and options windows when they are first needed.
 struct AllWindows {
     // argv0 is the name the launcher was started by; it decides the installation folder.
     explicit AllWindows(const std::string& argv0);
 
     TForm1 Form1;
-    TForm2 Form2;
-    TForm3 Form3;
-    TForm4 Form4;
 };
