@@ -80,10 +80,13 @@ PictureBox* makeFlag(QWidget* parent, const QString& picture, const QString& lan
     return flag;
 }
 
-// A window built after the interface language has changed shows it, as it would had it been
-// built at start and switched with the others.
-template <class Window>
-std::unique_ptr<Window> inLanguage(std::unique_ptr<Window> window, Language language) {
+// A secondary window, built in the windows' font. Built after the interface language has
+// changed, it shows that language, as it would had it been built at start and switched with the
+// others.
+template <class Window, class... Arguments>
+std::unique_ptr<Window> buildWindow(Language language, Arguments&&... arguments) {
+    const WindowFontAsApplicationFont buildingFont;
+    auto window = std::make_unique<Window>(std::forward<Arguments>(arguments)...);
     if (language != Language::Polish) window->setLanguage(language);
     return window;
 }
@@ -94,13 +97,12 @@ std::unique_ptr<Window> inLanguage(std::unique_ptr<Window> window, Language lang
 // hidden, and the main window comes up sooner without them. The options window's working copy
 // is the settings this window read at start, which nothing changes afterwards.
 TForm1::TForm1(const std::string& argv0)
-    : Form2([this] { return inLanguage(std::make_unique<TForm2>(this), S.InterfaceLanguage); }),
-      Form3([this] { return inLanguage(std::make_unique<TForm3>(this), S.InterfaceLanguage); }),
-      Form4([this] {
-          return inLanguage(
-              std::make_unique<TForm4>(this, S.Settings, S.InterfaceLanguage, S.InstallRoot),
-              S.InterfaceLanguage);
+    : Form2([this] { return buildWindow<TForm2>(S.InterfaceLanguage, this); }),
+      Form3([this] { return buildWindow<TForm3>(S.InterfaceLanguage, this); }), Form4([this] {
+          return buildWindow<TForm4>(S.InterfaceLanguage, this, S.Settings, S.InterfaceLanguage,
+                                     S.InstallRoot);
       }) {
+    const WindowFontAsApplicationFont buildingFont;
     makeFixedWindow(this, WindowKind::Main, 792, 535, QStringLiteral("Torvia RSIM-424"));
     fillBackground(this, WindowColour);
     setFont(windowFont());
