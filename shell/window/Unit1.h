@@ -1,17 +1,17 @@
 #pragma once
 
 #include "catalogue/SceneryFile.h"
-#include "platform/widgets/HiddenWindows.h"
 #include "catalogue/pictures/PictureRow.h"
+#include "platform/widgets/HiddenWindows.h"
 #include "platform/widgets/WindowTexts.h"
 #include "shell/window/LauncherState.h"
 
 #include <QWidget>
 
-struct ConsistDetails;
 class ElidedLabel;
 class FileListBox;
 class PictureBox;
+struct PlacedPicture;
 struct SimulatorCommand;
 class QGroupBox;
 class ListBox;
@@ -92,8 +92,7 @@ private:
     void showLines(QPlainTextEdit* memo, const QStringList& lines);
     void startThroughWine(SimulatorCommand command);
     void afterStart();
-    void showVehiclePictures(const ConsistRecord& consist, const ConsistDetails& details,
-                             QStringList& errors);
+    void showVehiclePictures(const std::vector<PlacedPicture>& pictures);
 
     LauncherState S;
     // What the chosen scenery gives both of its handlers while a choice is handled.
