@@ -1,9 +1,8 @@
 #include "shell/window/Unit1.h"
 
-#include "catalogue/ConsistDetails.h"
 #include "catalogue/ReadingLimits.h"
 #include "catalogue/SceneryFile.h"
-#include "catalogue/pictures/PictureRow.h"
+#include "catalogue/pictures/ChosenConsist.h"
 #include "catalogue/window/Unit2.h"
 #include "platform/system/InstallPath.h"
 #include "platform/system/ProgramPath.h"
@@ -318,14 +317,11 @@ void TForm1::ListBox2Click() {
     if (selected.isEmpty()) return;
     const int row = ListBox2->row(selected.front());
     if (row < 0 || row >= ConsistTable::ConsistCount) return;
-    const ConsistRecord& consist = S.Consists->consist(row + 1);
 
-    const ConsistDetails details = describeConsist(consist, S.InstallRoot, S.InterfaceLanguage);
+    const ChosenConsist choice =
+        chooseConsist(*S.Consists, row, S.InstallRoot, S.InterfaceLanguage, &vehiclePictureCache_);
+    const ConsistDetails& details = choice.details;
     S.ChosenVehicle = details.chosenVehicle;
-    // A file that cannot be read is reported once the whole choice is shown, so that nothing
-    // of the previous choice stays behind it.
-    QStringList errors;
-    if (!details.timetableError.empty()) errors << QString::fromStdString(details.timetableError);
     // A timetable that cannot be read counts as none: the window keeps the one it shows. The
     // button changes its state at most once, so it is repainted at most once.
     if (details.showsTimetable())
@@ -335,39 +331,41 @@ void TForm1::ListBox2Click() {
     S.DetailLines.clear();
     for (const std::string& line : details.lines) S.DetailLines << QString::fromStdString(line);
     showLines(Memo2, S.DetailLines);
-    showVehiclePictures(consist, details, errors);
-    if (!errors.isEmpty()) MessageBox::showError(errors.join(QLatin1Char('\n')));
+    showVehiclePictures(choice.pictures);
+    // What could not be read is told once the whole choice is shown, so that nothing of the
+    // previous choice stays behind the message.
+    if (!choice.errors.empty()) {
+        QStringList errors;
+        for (const std::string& error : choice.errors) errors << QString::fromStdString(error);
+        MessageBox::showError(errors.join(QLatin1Char('\n')));
+    }
 }
 
-void TForm1::showVehiclePictures(const ConsistRecord& consist, const ConsistDetails& details,
-                                 QStringList& errors) {
-    const PictureRow row =
-        loadPictureRow(details.pictureFiles, details.standInPicture, &vehiclePictureCache_);
+void TForm1::showVehiclePictures(const std::vector<PlacedPicture>& pictures) {
     // Each slot keeps its picture control from one choice to the next, hidden while no vehicle
     // stands there and then holding no picture, so that memory stays the same however many
     // consists are chosen. Only the slots the new consist leaves empty are hidden: hiding a
     // picture shown again at once would only cost a relayout.
-    for (std::size_t i = row.places.size(); i < S.VehiclePictures.size(); ++i) {
+    for (std::size_t i = pictures.size(); i < S.VehiclePictures.size(); ++i) {
         if (PictureBox* picture = S.VehiclePictures[i]) {
             picture->hide();
             picture->setPicture(QImage());
         }
     }
-    for (std::size_t i = 0; i < row.places.size(); ++i) {
-        const PicturePlace& place = row.places[i];
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        const PlacedPicture& shown = pictures[i];
         PictureBox*& picture = S.VehiclePictures[i];
         if (picture == nullptr) picture = new PictureBox(ScrollBox1->content());
-        picture->setGeometry(place.left, place.top, place.width, place.height);
-        picture->setPicture(row.pictures[i]);
-        const QString type = shownText(consist.vehicleSlots[i].VehicleType);
-        picture->setAccessibleName(type.isEmpty() ? QStringLiteral("other") : type);
-        picture->setToolTip(plainToolTip(type));
+        picture->setGeometry(shown.place.left, shown.place.top, shown.place.width,
+                             shown.place.height);
+        picture->setPicture(shown.image);
+        picture->setAccessibleName(QString::fromStdString(shown.name));
+        picture->setToolTip(plainToolTip(QString::fromStdString(shown.toolTip)));
         picture->show();
     }
-    S.ThumbnailCount = static_cast<int>(row.places.size());
+    S.ThumbnailCount = static_cast<int>(pictures.size());
     ScrollBox1->fitContent();
     ScrollBox1->ensureVisible(0, 0);
-    for (const std::string& error : row.errors) errors << QString::fromStdString(error);
 }
 
 void TForm1::Button1Click() {

@@ -9,10 +9,10 @@
 
 #include <QWidget>
 
-struct ConsistDetails;
 class ElidedLabel;
 class FileListBox;
 class PictureBox;
+struct PlacedPicture;
 class QGroupBox;
 class ListBox;
 class QPlainTextEdit;
@@ -92,8 +92,7 @@ private:
     void showLines(QPlainTextEdit* memo, const QStringList& lines);
     void followStart(WatchedStart::State state);
     void afterStart();
-    void showVehiclePictures(const ConsistRecord& consist, const ConsistDetails& details,
-                             QStringList& errors);
+    void showVehiclePictures(const std::vector<PlacedPicture>& pictures);
 
     LauncherState S;
     // What the chosen scenery gives both of its handlers while a choice is handled.
