@@ -32,7 +32,7 @@ protected:
                R"(trainset T1 0\r\nnode -1 0 V1 dynamic PKP\\x skin LOCO 0 headdriver 0\r\n)"
                R"(endtrainset\r\n"},)"
                R"({"name": "Paczka/Textures/Duze.dds", "bytes": 4194304}]})";
-        const std::string pack = downloads.filePath(QString::fromStdString(name)).toStdString();
+        std::string pack = downloads.filePath(QString::fromStdString(name)).toStdString();
         const std::string command =
             "python3 " RSIM_MAKE_PACK " '" + description + "' '" + pack + "'";
         EXPECT_EQ(std::system(command.c_str()), 0);
