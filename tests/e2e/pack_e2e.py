@@ -145,6 +145,12 @@ try:
     # pack's catalogue added.
     scenery_list = find(window, "Pliki tras")
     wait_for("the new scenery listed", lambda: scenery_name in items_of(scenery_list))
+    # The pack's files landed in the installation's own folders, whatever their case.
+    installed = set(snapshot(install)) - set(before)
+    expected = {os.path.join("scenery", scenery_name), os.path.join("scenery", "Images", "lodz.bmp"),
+                os.path.join("textures", "Mini", "SM42.bmp")}
+    if {name for name in installed if not name.startswith("pack-backups")} != expected:
+        fail("the pack added %r" % sorted(installed))
     if snapshot(install)["rsim.ini"] != before["rsim.ini"] or \
             os.path.exists(os.path.join(install, "..", "Pulpit")):
         fail("the pack replaced rsim.ini or wrote outside the installation")
