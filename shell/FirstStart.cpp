@@ -1,8 +1,10 @@
 #include "shell/FirstStart.h"
 
+#include "packs/PackFormats.h"
 #include "platform/system/CodePage1250.h"
 #include "platform/system/InstallPath.h"
 #include "platform/system/UserFolders.h"
+#include "shell/CommandLine.h"
 
 #include <sys/stat.h>
 
@@ -59,16 +61,31 @@ std::string escapedValue(std::string_view text) {
     return out;
 }
 
+// The Exec line of an entry's main group, without the file it is given: an installation's entry
+// written before it took packs is renewed, not written again beside it.
 std::string execLineOf(std::string_view entry) {
     std::size_t start = 0;
     while (start < entry.size()) {
         std::size_t end = entry.find('\n', start);
         if (end == std::string_view::npos) end = entry.size();
-        const std::string_view line = entry.substr(start, end - start);
-        if (line.starts_with("Exec=")) return std::string(line);
+        std::string_view line = entry.substr(start, end - start);
+        if (line.starts_with("Exec=")) {
+            if (line.ends_with(" %f")) line.remove_suffix(3);
+            return std::string(line);
+        }
         start = end + 1;
     }
     return {};
+}
+
+// The types of the packs the entry opens, each once.
+std::string packMimeTypes() {
+    std::string types;
+    for (const PackFormat& format : PackFormats) {
+        const std::string type = std::string(format.mimeType) + ';';
+        if (types.find(type) == std::string::npos) types += type;
+    }
+    return types;
 }
 
 struct Texts {
@@ -207,12 +224,21 @@ std::optional<std::string> installationMenuEntry(std::string_view installFolder,
     // finds one whose path holds a "%". Such a program is started by the shell, which takes the
     // path for its $0 and passes the arguments on as they are: env would take a path holding a
     // "=" for a variable.
-    entry += "Exec=";
+    std::string command;
     if (program.find('%') != program.npos)
-        entry += "/bin/sh -c " + execArgument("exec \"$0\" \"$@\"") + ' ';
-    entry += execArgument(program);
-    for (const std::string& argument : arguments) entry += ' ' + execArgument(argument);
-    entry += "\nTerminal=false\nCategories=Game;Simulation;\nStartupWMClass=RSIM\n";
+        command += "/bin/sh -c " + execArgument("exec \"$0\" \"$@\"") + ' ';
+    command += execArgument(program);
+    for (const std::string& argument : arguments) command += ' ' + execArgument(argument);
+    // Opened with a pack, the entry hands it over as the one argument that is no option (%f:
+    // a local file, as the launcher reads none from elsewhere).
+    entry += "Exec=" + command + " %f\n";
+    entry += "MimeType=" + packMimeTypes() + '\n';
+    entry += "Actions=undo-pack;\n";
+    entry += "Terminal=false\nCategories=Game;Simulation;\nStartupWMClass=RSIM\n";
+    entry += "\n[Desktop Action undo-pack]\n";
+    entry += "Name=Undo the last install of a pack\n";
+    entry += "Name[pl]=Cofnij ostatnią instalację paczki\n";
+    entry += "Exec=" + command + ' ' + std::string(UndoPackOption) + '\n';
     return entry;
 }
 

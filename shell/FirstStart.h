@@ -38,6 +38,8 @@ std::string execArgument(std::string_view argument);
 
 // The menu entry of the installation in installFolder, which starts program with arguments: the
 // installation's link with none, or the launcher with the option that names the installation.
+// It opens the packs the launcher installs, handing over the pack's file, and has an action that
+// offers to undo the last install of a pack.
 // None when a path cannot be written in an entry: an entry is UTF-8 text, where a name made of
 // other bytes or holding a control character other than a tab or a line end has no form.
 std::optional<std::string> installationMenuEntry(std::string_view installFolder,

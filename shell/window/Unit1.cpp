@@ -4,6 +4,7 @@
 #include "catalogue/SceneryFile.h"
 #include "catalogue/pictures/ChosenConsist.h"
 #include "catalogue/window/Unit2.h"
+#include "packs/window/Unit5.h"
 #include "platform/system/InstallPath.h"
 #include "platform/system/ProgramPath.h"
 #include "platform/widgets/BundledPicture.h"
@@ -27,6 +28,7 @@
 #include "shell/window/Unit3.h"
 
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -94,6 +96,8 @@ TForm1::TForm1(const std::string& argv0) {
     Memo2->setPlainText(prompt(Memo2, Language::Polish));
     setDesignedTabOrder();
     connectHandlers();
+    // A pack dropped anywhere on the window is installed; no control of the window changes.
+    setAcceptDrops(true);
     FormCreate(argv0);
     centreOnScreen(this);
 }
@@ -233,6 +237,12 @@ void TForm1::FormCreate(const std::string& argv0) {
     wczytaj_opcje();
     S.DescriptionLines = {prompt(Memo1, Language::Polish)};
     showLines(Memo1, S.DescriptionLines);
+}
+
+void TForm1::showInstallationChanges() {
+    Wczytaj_Dynamic();
+    // A pack may have brought the scenery folder itself.
+    FileListBox1->applyFilePath(resolveInstallPath(S.InstallRoot, "/scenery"));
 }
 
 void TForm1::Wczytaj_Dynamic() {
@@ -469,4 +479,15 @@ void TForm1::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the program, also while other windows are open.
     event->accept();
     endProgram(0);
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedPack(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    const std::string archive = droppedPack(event->mimeData());
+    if (archive.empty()) return;
+    event->acceptProposedAction();
+    emit packDropped(archive);
 }

@@ -69,8 +69,18 @@ public:
     void ImageGBClick();
     void ImagePLClick();
 
+    // After a pack was installed or an install undone: the catalogue read again and the scenery
+    // list refilled, with nothing chosen, as the installation now stands.
+    void showInstallationChanges();
+
+signals:
+    // An archive of a pack was dropped on the window: its path.
+    void packDropped(const std::string& archive);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void FormCreate(const std::string& argv0);
