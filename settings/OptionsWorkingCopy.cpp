@@ -1,18 +1,12 @@
 #include "settings/OptionsWorkingCopy.h"
 
+#include "platform/system/Words.h"
+
 #include <algorithm>
 
 namespace {
 
 using Field = std::string SimulatorSettings::*;
-
-struct YesNoWords {
-    std::string_view yes;
-    std::string_view no;
-};
-
-// The labels beside the yes/no sliders.
-constexpr Bilingual<YesNoWords> YesNoLabels{{"Tak", "Nie"}, {"Yes", "No"}};
 
 // The two-position sliders of the yes/no settings, TrackBar3 to TrackBar5.
 constexpr std::array<Field, 3> YesNoTrackBarFields{&SimulatorSettings::fullscreen,
@@ -71,8 +65,8 @@ SimulatorSettings defaultSettings() {
 }
 
 std::string yesNoLabel(const std::string& value, Language language) {
-    if (value == "yes") return std::string(YesNoLabels.in(language).yes);
-    if (value == "no") return std::string(YesNoLabels.in(language).no);
+    if (value == "yes") return std::string(Words::Yes.in(language));
+    if (value == "no") return std::string(Words::No.in(language));
     return value;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/widgets/Button.h"
 #include "platform/widgets/CheckBox.h"
 #include "platform/system/FileReplacement.h"
+#include "platform/system/Words.h"
 #include "platform/widgets/Fonts.h"
 #include "platform/widgets/MessageBox.h"
 #include "platform/widgets/ShownText.h"
@@ -240,9 +241,9 @@ void TForm4::ustaw() {
 }
 
 std::vector<WindowText> TForm4::texts() {
-    const Bilingual<const char*> invert{"Odwróć (Invert mouse)", "Invert mouse"};
+    const BilingualText invert{"Odwróć (Invert mouse)", "Invert mouse"};
     return {
-        {this, TextRole::Caption, {"Opcje", "Options"}},
+        {this, TextRole::Caption, Words::OptionsTitle},
         {GroupBox1, TextRole::Caption, {"Grafika", "Graphics"}},
         {GroupBox3, TextRole::Caption, {"Mysz", "Mouse"}},
         {GroupBox2, TextRole::Caption, {"Pozostałe", "Other"}},
@@ -278,7 +279,7 @@ std::vector<WindowText> TForm4::texts() {
         {Label8, TextRole::Caption, {"Wyświetl trakcję:", "Electric traction display:"}},
         {Label11, TextRole::Caption, {"Czułość w poziomie:", "Horizontal sensivity:"}},
         {Label12, TextRole::Caption, {"Czułość w pionie:", "Vertical sensivity:"}},
-        {Button2, TextRole::Caption, {"Anuluj", "Cancel"}},
+        {Button2, TextRole::Caption, Words::Cancel},
         {Button1, TextRole::Caption, {"Standardowe ustawienia", "Default settings"}},
     };
 }
