@@ -9,7 +9,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -88,89 +87,29 @@ std::string packMimeTypes() {
     return types;
 }
 
-struct Texts {
-    std::array<std::string_view, 16> byKind;
-    // The reasons a player meets most; any other is given in the system's words.
-    std::string_view permissionDenied;
-    std::string_view readOnlyFileSystem;
-    std::string_view noSuchFileOrFolder;
-    std::string_view noLinks;
-};
+// The reasons a player meets most; any other is given in the system's words.
+constexpr BilingualText PermissionDenied{"brak uprawnień", "permission denied"};
+constexpr BilingualText ReadOnlyFileSystem{"system plików tylko do odczytu",
+                                           "read-only file system"};
+constexpr BilingualText NoSuchFileOrFolder{"nie ma takiego pliku ani folderu",
+                                           "no such file or folder"};
+constexpr BilingualText NoLinks{"system plików nie obsługuje odnośników",
+                                "the file system does not support links"};
 
-constexpr Bilingual<Texts> TextsByLanguage{
-    {{
-         "Torvia RSIM-424",
-         "Ten program nie leży w folderze instalacji symulatora RSIM-424: w folderze %1 nie ma "
-         "ani rsim.exe, ani folderu scenery.\n\nWskaż folder, w którym zainstalowano symulator. "
-         "Program umieści w nim odnośnik rsim-launcher do siebie i doda do menu pozycję, która "
-         "uruchamia go dla tej instalacji.",
-         "Wskaż folder…",
-         "Zakończ",
-         "Wskaż folder instalacji symulatora RSIM-424",
-         "Szukaj w:",
-         "Folder:",
-         "Wybierz",
-         "Anuluj",
-         "W folderze %1 nie ma ani rsim.exe, ani folderu scenery, więc nie jest to instalacja "
-         "symulatora. Wskaż inny folder",
-         "W folderze instalacji jest już plik %1, który nie jest odnośnikiem do tego programu, "
-         "więc program go nie uruchomi. Usuń go lub zmień jego nazwę albo wskaż inny folder",
-         "Odnośnik %1 prowadził do pliku, którego już nie ma; teraz prowadzi do tego programu",
-         "W folderze %1 nie da się umieścić odnośnika rsim-launcher (%2). Pozycja menu uruchomi "
-         "program, podając mu ten folder w wierszu poleceń",
-         "Nie można uruchomić programu %1 (%2)",
-         "Nie udało się zapisać pozycji menu %1 (%2); program uruchomi się bez niej",
-         "Nazwy folderu %1 nie da się zapisać w pozycji menu; program uruchomi się bez niej",
-     },
-     "brak uprawnień",
-     "system plików tylko do odczytu",
-     "nie ma takiego pliku ani folderu",
-     "system plików nie obsługuje odnośników"},
-    {{
-         "Torvia RSIM-424",
-         "The launcher is not in an installation of the RSIM-424 simulator: its folder %1 holds "
-         "neither rsim.exe nor a scenery folder.\n\nChoose the folder the simulator is installed "
-         "in. The launcher will place a link named rsim-launcher to itself there and add a menu "
-         "entry that starts it for that installation.",
-         "Choose folder…",
-         "Quit",
-         "Choose the installation folder of the RSIM-424 simulator",
-         "Look in:",
-         "Folder:",
-         "Choose",
-         "Cancel",
-         "The folder %1 holds neither rsim.exe nor a scenery folder, so it is no installation of "
-         "the simulator. Choose another folder",
-         "The installation already holds a file %1 that is no link to this launcher, so the "
-         "launcher does not run it. Remove or rename it, or choose another folder",
-         "The link %1 led to a file that is no longer there; it now leads to this launcher",
-         "The link rsim-launcher cannot be placed in the folder %1 (%2). The menu entry starts "
-         "the launcher with the folder named on its command line",
-         "%1 cannot be started (%2)",
-         "The menu entry %1 could not be written (%2); the launcher starts without it",
-         "The name of the folder %1 cannot be written in a menu entry; the launcher starts "
-         "without it",
-     },
-     "permission denied",
-     "read-only file system",
-     "no such file or folder",
-     "the file system does not support links"},
-};
-
-std::string reasonFor(const Texts& texts, FirstStartText which, int error) {
+std::string reasonFor(Language language, const BilingualText& text, int error) {
     // A link refused with EPERM, as on exFAT, tells of the file system, not of the player's
     // rights: such a folder may well be written to.
-    if (which == FirstStartText::TakesNoLink &&
+    if (text == FirstStartText::TakesNoLink &&
         (error == EPERM || error == ENOSYS || error == EOPNOTSUPP))
-        return std::string(texts.noLinks);
+        return std::string(NoLinks.in(language));
     switch (error) {
     case EACCES:
     case EPERM:
-        return std::string(texts.permissionDenied);
+        return std::string(PermissionDenied.in(language));
     case EROFS:
-        return std::string(texts.readOnlyFileSystem);
+        return std::string(ReadOnlyFileSystem.in(language));
     case ENOENT:
-        return std::string(texts.noSuchFileOrFolder);
+        return std::string(NoSuchFileOrFolder.in(language));
     default:
         return std::strerror(error);
     }
@@ -290,11 +229,10 @@ std::string menuEntryPath(const std::string& entriesFolder, std::string_view ins
     }
 }
 
-std::string firstStartText(Language language, FirstStartText which, std::string_view path,
+std::string firstStartText(Language language, const BilingualText& text, std::string_view path,
                            int error) {
-    const Texts& texts = TextsByLanguage.in(language);
-    std::string text(texts.byKind[static_cast<std::size_t>(which)]);
-    replaceAll(text, "%2", error != 0 ? reasonFor(texts, which, error) : "");
-    replaceAll(text, "%1", fileNameToUtf8(path));
-    return text;
+    std::string shown(text.in(language));
+    replaceAll(shown, "%2", error != 0 ? reasonFor(language, text, error) : "");
+    replaceAll(shown, "%1", fileNameToUtf8(path));
+    return shown;
 }

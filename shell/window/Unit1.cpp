@@ -18,6 +18,7 @@
 #include "platform/widgets/PictureBox.h"
 #include "platform/widgets/PlainToolTip.h"
 #include "platform/widgets/ProgramEnd.h"
+#include "platform/system/Words.h"
 #include "platform/widgets/ScrollBox.h"
 #include "platform/widgets/ShownText.h"
 #include "platform/widgets/WindowPlacement.h"
@@ -84,7 +85,8 @@ PictureBox* makeFlag(QWidget* parent, const QString& picture, const QString& lan
 } // namespace
 
 TForm1::TForm1(const std::string& argv0) {
-    makeFixedWindow(this, WindowKind::Main, 792, 535, QStringLiteral("Torvia RSIM-424"));
+    makeFixedWindow(this, WindowKind::Main, 792, 535,
+                    textIn(Words::MainWindowTitle, Language::Polish));
     fillBackground(this, WindowColour);
     setFont(windowFont());
     setAccessibleName(windowTitle());
@@ -187,7 +189,7 @@ void TForm1::setDesignedTabOrder() {
 }
 
 std::vector<WindowText> TForm1::texts() {
-    const Bilingual<const char*> routePicture{"Obraz trasy", "Route picture"};
+    const BilingualText routePicture{"Obraz trasy", "Route picture"};
     return {
         {GroupBox1, TextRole::Caption, {"Trasa:", "Route:"}},
         {GroupBox2, TextRole::Caption, {"Sklady możliwe do prowadzenia:", "Select the train:"}},
@@ -195,8 +197,8 @@ std::vector<WindowText> TForm1::texts() {
         {Button7, TextRole::Caption, {"Zobacz rozkład jazdy", "Show timetable"}},
         {Button6, TextRole::Caption, {"Zobacz intro", "View intro"}},
         {Button3, TextRole::Caption, {"Pomoc", "Help"}},
-        {Button2, TextRole::Caption, {"Opcje", "Options"}},
-        {Button4, TextRole::Caption, {"O programie", "About"}},
+        {Button2, TextRole::Caption, Words::OptionsTitle},
+        {Button4, TextRole::Caption, Words::AboutTitle},
         {Button5, TextRole::Caption, {"Wyjście", "Quit"}},
         {FileListBox1, TextRole::AccessibleName, {"Pliki tras", "Route files"}},
         {Label1, TextRole::AccessibleDescription, {"Nazwa trasy", "Route name"}},
@@ -213,7 +215,7 @@ std::vector<WindowText> TForm1::texts() {
 }
 
 QString TForm1::prompt(const QWidget* memo, Language language) {
-    return QString::fromUtf8(textOf(texts(), memo, TextRole::Prompt).in(language));
+    return textIn(textOf(texts(), memo, TextRole::Prompt), language);
 }
 
 void TForm1::connectHandlers() {

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/system/Language.h"
+
+// The words that more than one window, box or message shows, each written once. A window's title
+// is here too, as the button that opens the window is captioned with it.
+namespace Words {
+
+inline constexpr BilingualText Yes{"Tak", "Yes"};
+inline constexpr BilingualText No{"Nie", "No"};
+inline constexpr BilingualText Cancel{"Anuluj", "Cancel"};
+
+inline constexpr BilingualText MainWindowTitle = inBoth("Torvia RSIM-424");
+inline constexpr BilingualText TimetableTitle{"Rozkład jazdy", "Timetable"};
+inline constexpr BilingualText AboutTitle{"O programie", "About"};
+inline constexpr BilingualText OptionsTitle{"Opcje", "Options"};
+
+} // namespace Words
