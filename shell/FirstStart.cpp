@@ -4,6 +4,7 @@
 #include "platform/system/CodePage1250.h"
 #include "platform/system/InstallPath.h"
 #include "platform/system/UserFolders.h"
+#include "platform/system/Words.h"
 #include "shell/CommandLine.h"
 
 #include <sys/stat.h>
@@ -87,12 +88,6 @@ std::string packMimeTypes() {
     return types;
 }
 
-// The reasons a player meets most; any other is given in the system's words.
-constexpr BilingualText PermissionDenied{"brak uprawnień", "permission denied"};
-constexpr BilingualText ReadOnlyFileSystem{"system plików tylko do odczytu",
-                                           "read-only file system"};
-constexpr BilingualText NoSuchFileOrFolder{"nie ma takiego pliku ani folderu",
-                                           "no such file or folder"};
 constexpr BilingualText NoLinks{"system plików nie obsługuje odnośników",
                                 "the file system does not support links"};
 
@@ -102,17 +97,7 @@ std::string reasonFor(Language language, const BilingualText& text, int error) {
     if (text == FirstStartText::TakesNoLink &&
         (error == EPERM || error == ENOSYS || error == EOPNOTSUPP))
         return std::string(NoLinks.in(language));
-    switch (error) {
-    case EACCES:
-    case EPERM:
-        return std::string(PermissionDenied.in(language));
-    case EROFS:
-        return std::string(ReadOnlyFileSystem.in(language));
-    case ENOENT:
-        return std::string(NoSuchFileOrFolder.in(language));
-    default:
-        return std::strerror(error);
-    }
+    return Words::systemReason(language, error);
 }
 
 void replaceAll(std::string& text, std::string_view marker, std::string_view by) {

@@ -3,6 +3,7 @@
 #include "catalogue/pictures/PictureCheck.h"
 #include "packs/PackFormats.h"
 #include "packs/window/PackTexts.h"
+#include "platform/system/Words.h"
 #include "platform/widgets/Button.h"
 #include "platform/widgets/CheckBox.h"
 #include "platform/widgets/Fonts.h"
@@ -38,71 +39,69 @@ constexpr int BottomHeight = 108;
 constexpr int FileListHeight = 168;
 
 // The texts the window puts together at run time; "%1" and "%2" stand for what it fills in.
-struct Messages {
-    Bilingual<const char*> pack{"Paczka: %1", "Pack: %1"};
-    Bilingual<const char*> lastInstall{"Ostatnio zainstalowana paczka: %1, %2",
-                                       "Last installed pack: %1, %2"};
-    Bilingual<const char*> replacesScenery{"%1 (zastępuje obecną)",
-                                           "%1 (replaces the present one)"};
-    Bilingual<const char*> counts{"Nowe: %1    Zastępowane: %2    Odrzucone: %3",
-                                  "New: %1    Replaced: %2    Refused: %3"};
-    Bilingual<const char*> addRecords{"Dopisz do katalogu pojazdy, których w nim brakuje (%1):",
-                                      "Add the vehicles the catalogue lacks (%1):"};
-    Bilingual<const char*> noRecords{"Paczka nie dodaje pojazdów do katalogu",
-                                     "The pack adds no vehicles to the catalogue"};
-    Bilingual<const char*> lacksNothing{"Nowym trasom niczego nie brakuje.",
-                                        "The new routes lack nothing."};
-    Bilingual<const char*> noSceneries{"Paczka nie dodaje tras.", "The pack adds no routes."};
-    Bilingual<const char*> checking{"Sprawdzanie paczki…", "Looking at the pack…"};
-    Bilingual<const char*> sizes{"Do zapisania: %1. Wolne miejsce na dysku: %2.",
-                                 "To be written: %1. Free space on the disk: %2."};
-    Bilingual<const char*> noSpace{
-        "Za mało wolnego miejsca na dysku: paczka potrzebuje %1, a wolne jest %2.",
-        "Not enough free space on the disk: the pack needs %1, and %2 is free."};
-    Bilingual<const char*> nothingToInstall{"W paczce nie ma nic, co można zainstalować.",
-                                            "The pack holds nothing that can be installed."};
-    Bilingual<const char*> writing{"Zapisano %1 z %2.", "Written: %1 of %2."};
-    Bilingual<const char*> placing{"Umieszczanie plików: %1 z %2.", "Placing the files: %1 of %2."};
-    Bilingual<const char*> cancelling{"Przerywanie instalacji i usuwanie tego, co zapisała…",
-                                      "Cancelling the install and removing what it wrote…"};
-    Bilingual<const char*> installed{
-        "Zainstalowano paczkę: nowe pliki: %1, zastąpione: %2. Zastąpione pliki i zapis "
-        "instalacji, dzięki któremu można ją cofnąć, są w folderze:",
-        "The pack is installed: new files: %1, replaced: %2. The replaced files, and the record "
-        "that lets the install be undone, are in the folder:"};
-    Bilingual<const char*> undoOffer{
-        "Cofnięcie instalacji usunie pliki, które dodała (%1), i przywróci te, które zastąpiła "
-        "(%2), z folderu:",
-        "Undoing the install removes the files it added (%1) and puts back those it replaced "
-        "(%2) from the folder:"};
-    Bilingual<const char*> undoing{"Cofanie instalacji…", "Undoing the install…"};
-    Bilingual<const char*> undone{
-        "Instalację paczki cofnięto: usunięto dodane pliki (%1) i przywrócono zastąpione (%2).",
-        "The install is undone: the files it added (%1) are removed, and those it replaced (%2) "
-        "are back."};
-    Bilingual<const char*> nothingToUndo{"Nie ma instalacji paczki, którą można cofnąć",
-                                         "There is no install of a pack to undo"};
-    Bilingual<const char*> rolledBack{
-        "Instalacja paczki %1 została przerwana. To, co zdążyła zapisać, usunięto: instalacja "
-        "symulatora jest taka, jak przed nią",
-        "The install of the pack %1 was cut short. What it had written is removed: the "
-        "installation is as it was before it"};
-    Bilingual<const char*> undoFinished{"Cofanie instalacji paczki %1 zostało przerwane; "
-                                        "dokończono je",
-                                        "The undo of the install of the pack %1 was cut short; "
-                                        "it is finished now"};
-    Bilingual<const char*> notRecovered{
-        "Nie udało się cofnąć przerwanej instalacji paczki: %1. Program spróbuje ponownie przy "
-        "następnym uruchomieniu",
-        "An install of a pack that was cut short could not be taken back: %1. The launcher tries "
-        "again at its next start"};
-    Bilingual<const char*> newFiles{"Nowe pliki (%1):", "New files (%1):"};
-    Bilingual<const char*> replacedFiles{"Zastępowane pliki (%1):", "Replaced files (%1):"};
-    Bilingual<const char*> refusedFiles{"Odrzucone (%1):", "Refused (%1):"};
-    Bilingual<const char*> showFiles{"Pokaż pliki >>", "Show files >>"};
-    Bilingual<const char*> hideFiles{"Ukryj pliki <<", "Hide files <<"};
-};
-constexpr Messages Texts;
+namespace Message {
+constexpr BilingualText pack{"Paczka: %1", "Pack: %1"};
+constexpr BilingualText lastInstall{"Ostatnio zainstalowana paczka: %1, %2",
+                                    "Last installed pack: %1, %2"};
+constexpr BilingualText replacesScenery{"%1 (zastępuje obecną)", "%1 (replaces the present one)"};
+constexpr BilingualText counts{"Nowe: %1    Zastępowane: %2    Odrzucone: %3",
+                               "New: %1    Replaced: %2    Refused: %3"};
+constexpr BilingualText addRecords{"Dopisz do katalogu pojazdy, których w nim brakuje (%1):",
+                                   "Add the vehicles the catalogue lacks (%1):"};
+constexpr BilingualText noRecords{"Paczka nie dodaje pojazdów do katalogu",
+                                  "The pack adds no vehicles to the catalogue"};
+constexpr BilingualText lacksNothing{"Nowym trasom niczego nie brakuje.",
+                                     "The new routes lack nothing."};
+constexpr BilingualText noSceneries{"Paczka nie dodaje tras.", "The pack adds no routes."};
+constexpr BilingualText checking{"Sprawdzanie paczki…", "Looking at the pack…"};
+constexpr BilingualText sizes{"Do zapisania: %1. Wolne miejsce na dysku: %2.",
+                              "To be written: %1. Free space on the disk: %2."};
+constexpr BilingualText noSpace{
+    "Za mało wolnego miejsca na dysku: paczka potrzebuje %1, a wolne jest %2.",
+    "Not enough free space on the disk: the pack needs %1, and %2 is free."};
+constexpr BilingualText nothingToInstall{"W paczce nie ma nic, co można zainstalować.",
+                                         "The pack holds nothing that can be installed."};
+constexpr BilingualText writing{"Zapisano %1 z %2.", "Written: %1 of %2."};
+constexpr BilingualText placing{"Umieszczanie plików: %1 z %2.", "Placing the files: %1 of %2."};
+constexpr BilingualText cancelling{"Przerywanie instalacji i usuwanie tego, co zapisała…",
+                                   "Cancelling the install and removing what it wrote…"};
+constexpr BilingualText installed{
+    "Zainstalowano paczkę: nowe pliki: %1, zastąpione: %2. Zastąpione pliki i zapis "
+    "instalacji, dzięki któremu można ją cofnąć, są w folderze:",
+    "The pack is installed: new files: %1, replaced: %2. The replaced files, and the record "
+    "that lets the install be undone, are in the folder:"};
+constexpr BilingualText undoOffer{
+    "Cofnięcie instalacji usunie pliki, które dodała (%1), i przywróci te, które zastąpiła "
+    "(%2), z folderu:",
+    "Undoing the install removes the files it added (%1) and puts back those it replaced "
+    "(%2) from the folder:"};
+constexpr BilingualText undoing{"Cofanie instalacji…", "Undoing the install…"};
+constexpr BilingualText undone{
+    "Instalację paczki cofnięto: usunięto dodane pliki (%1) i przywrócono zastąpione (%2).",
+    "The install is undone: the files it added (%1) are removed, and those it replaced (%2) "
+    "are back."};
+constexpr BilingualText nothingToUndo{"Nie ma instalacji paczki, którą można cofnąć",
+                                      "There is no install of a pack to undo"};
+constexpr BilingualText rolledBack{
+    "Instalacja paczki %1 została przerwana. To, co zdążyła zapisać, usunięto: instalacja "
+    "symulatora jest taka, jak przed nią",
+    "The install of the pack %1 was cut short. What it had written is removed: the "
+    "installation is as it was before it"};
+constexpr BilingualText undoFinished{"Cofanie instalacji paczki %1 zostało przerwane; "
+                                     "dokończono je",
+                                     "The undo of the install of the pack %1 was cut short; "
+                                     "it is finished now"};
+constexpr BilingualText notRecovered{
+    "Nie udało się cofnąć przerwanej instalacji paczki: %1. Program spróbuje ponownie przy "
+    "następnym uruchomieniu",
+    "An install of a pack that was cut short could not be taken back: %1. The launcher tries "
+    "again at its next start"};
+constexpr BilingualText newFiles{"Nowe pliki (%1):", "New files (%1):"};
+constexpr BilingualText replacedFiles{"Zastępowane pliki (%1):", "Replaced files (%1):"};
+constexpr BilingualText refusedFiles{"Odrzucone (%1):", "Refused (%1):"};
+constexpr BilingualText showFiles{"Pokaż pliki >>", "Show files >>"};
+constexpr BilingualText hideFiles{"Ukryj pliki <<", "Hide files <<"};
+} // namespace Message
 
 QString utf8(const std::string& text) {
     return QString::fromStdString(text);
@@ -253,14 +252,14 @@ std::vector<WindowText> TForm5::texts() {
         {ProgressBar1, TextRole::AccessibleName, {"Zapisane dane", "Data written"}},
         {Edit1, TextRole::AccessibleName, {"Folder kopii zapasowej", "Backup folder"}},
         {Button1, TextRole::Caption, {"Zainstaluj", "Install"}},
-        {Button2, TextRole::Caption, {"Anuluj", "Cancel"}},
+        {Button2, TextRole::Caption, Words::Cancel},
         {Button4, TextRole::Caption, {"Cofnij instalację", "Undo the install"}},
         {Button5, TextRole::Caption, {"Zamknij", "Close"}},
         {Memo2, TextRole::AccessibleName, {"Pliki paczki", "The pack's files"}},
     };
 }
 
-QString TForm5::message(const Bilingual<const char*>& text) const {
+QString TForm5::message(const BilingualText& text) const {
     return QString::fromUtf8(text.in(language_));
 }
 
@@ -280,8 +279,8 @@ void TForm5::openAs(Stage stage) {
     Memo1->clear();
     Memo2->clear();
     Memo2->hide();
-    Button3->setText(message(Texts.showFiles));
-    CheckBox1->setText(message(Texts.noRecords));
+    Button3->setText(message(Message::showFiles));
+    CheckBox1->setText(message(Message::noRecords));
     const bool plan = stage == Stage::Planning;
     for (QWidget* group : {GroupBox1, GroupBox2, GroupBox3, GroupBox4}) group->setVisible(plan);
     placeBottom(plan ? PlanBottom : UndoBottom);
@@ -314,9 +313,9 @@ void TForm5::showStage(Stage stage) {
     Button2->setVisible(!done);
     Button2->setEnabled(stage != Stage::Cancelling && !undoing);
     Button5->setVisible(done);
-    if (planning) Label3->setText(message(Texts.checking));
-    if (undoing) Label3->setText(message(Texts.undoing));
-    if (stage == Stage::Cancelling) Label3->setText(message(Texts.cancelling));
+    if (planning) Label3->setText(message(Message::checking));
+    if (undoing) Label3->setText(message(Message::undoing));
+    if (stage == Stage::Cancelling) Label3->setText(message(Message::cancelling));
     // The keyboard lands where the next step is.
     QPushButton* next = stage == Stage::Planned && Button1->isEnabled() ? Button1
                         : stage == Stage::UndoOffered                   ? Button4
@@ -329,7 +328,7 @@ void TForm5::openPack(const std::string& archive) {
     if (busy() || stage_ == Stage::Planning) return;
     openAs(Stage::Planning);
     const std::string name = archive.substr(archive.rfind('/') + 1);
-    Label1->setText(message(Texts.pack).arg(shownFileName(name)));
+    Label1->setText(message(Message::pack).arg(shownFileName(name)));
     const unsigned job = ++job_;
     // A work set aside, a planning cancelled, is told to stop and waited for here.
     worker_ = std::jthread([this, job, root = InstallRoot, archive](const std::stop_token& stop) {
@@ -356,10 +355,10 @@ void TForm5::showPlan() {
     for (const PlannedScenery& scenery : plan.sceneries) {
         const QString title = utf8(scenery.check.title);
         ListBox1->addItem(scenery.action == EntryAction::Replace
-                              ? message(Texts.replacesScenery).arg(title)
+                              ? message(Message::replacesScenery).arg(title)
                               : title);
     }
-    Label2->setText(message(Texts.counts)
+    Label2->setText(message(Message::counts)
                         .arg(countOf(plan, EntryAction::Add))
                         .arg(countOf(plan, EntryAction::Replace))
                         .arg(countOf(plan, EntryAction::Refuse)));
@@ -368,7 +367,7 @@ void TForm5::showPlan() {
     // sceneries' trains would stay off the list.
     const bool records = !plan.offeredRecords.empty();
     CheckBox1->setChecked(records);
-    if (records) CheckBox1->setText(message(Texts.addRecords).arg(plan.offeredRecords.size()));
+    if (records) CheckBox1->setText(message(Message::addRecords).arg(plan.offeredRecords.size()));
     for (const CatalogueLines& record : plan.offeredRecords)
         ListBox2->addItem(record[1] == record[0] || record[1].empty()
                               ? shownText(record[0])
@@ -383,19 +382,19 @@ void TForm5::showPlan() {
             lacks << QStringLiteral("  – ") + utf8(problemText(language_, problem));
     }
     if (plan.sceneries.empty())
-        lacks << message(Texts.noSceneries);
+        lacks << message(Message::noSceneries);
     else if (lacks.isEmpty())
-        lacks << message(Texts.lacksNothing);
+        lacks << message(Message::lacksNothing);
     Memo1->setPlainText(lacks.join(QLatin1Char('\n')));
 
     if (!installsSomething(plan))
-        Label3->setText(message(Texts.nothingToInstall));
+        Label3->setText(message(Message::nothingToInstall));
     else if (!plan.installable())
-        Label3->setText(message(Texts.noSpace)
+        Label3->setText(message(Message::noSpace)
                             .arg(utf8(sizeText(language_, plan.spaceNeeded)),
                                  utf8(sizeText(language_, plan.spaceFree))));
     else
-        Label3->setText(message(Texts.sizes)
+        Label3->setText(message(Message::sizes)
                             .arg(utf8(sizeText(language_, plan.bytes)),
                                  utf8(sizeText(language_, plan.spaceFree))));
 }
@@ -405,10 +404,10 @@ QString TForm5::fileList() const {
     QStringList lines;
     const struct {
         EntryAction action;
-        Bilingual<const char*> heading;
-    } groups[] = {{EntryAction::Add, Texts.newFiles},
-                  {EntryAction::Replace, Texts.replacedFiles},
-                  {EntryAction::Refuse, Texts.refusedFiles}};
+        BilingualText heading;
+    } groups[] = {{EntryAction::Add, Message::newFiles},
+                  {EntryAction::Replace, Message::replacedFiles},
+                  {EntryAction::Refuse, Message::refusedFiles}};
     for (const auto& group : groups) {
         const std::size_t count = countOf(plan, group.action);
         if (count == 0) continue;
@@ -432,7 +431,7 @@ void TForm5::Button3Click() {
     // Built once asked for: a pack of tens of thousands of files need not wait for its list.
     if (show && Memo2->document()->isEmpty()) Memo2->setPlainText(fileList());
     Memo2->setVisible(show);
-    Button3->setText(message(show ? Texts.hideFiles : Texts.showFiles));
+    Button3->setText(message(show ? Message::hideFiles : Message::showFiles));
     setFixedSize(ClientWidth, PlanBottom + BottomHeight + (show ? FileListHeight : 0));
     // The window grows downwards, and moves up as far as it must to stay on the screen.
     if (const QScreen* screen = this->screen()) {
@@ -482,11 +481,11 @@ void TForm5::showProgress() {
     ProgressBar1->setValue(
         static_cast<int>(std::min<std::uint64_t>(now.bytesWritten, total) * 1000 / total));
     if (now.filesPlaced == 0)
-        Label3->setText(message(Texts.writing)
+        Label3->setText(message(Message::writing)
                             .arg(utf8(sizeText(language_, now.bytesWritten)),
                                  utf8(sizeText(language_, plan_->bytes))));
     else
-        Label3->setText(message(Texts.placing).arg(now.filesPlaced).arg(now.filesTotal));
+        Label3->setText(message(Message::placing).arg(now.filesPlaced).arg(now.filesTotal));
 }
 
 void TForm5::installed(const InstallResult& result) {
@@ -503,11 +502,11 @@ void TForm5::installed(const InstallResult& result) {
     // The main window lists the new sceneries at once.
     emit installationChanged();
     ProgressBar1->setValue(1000);
-    showRecord(Texts.installed);
+    showRecord(Message::installed);
     showStage(Stage::Installed);
 }
 
-void TForm5::showRecord(const Bilingual<const char*>& text) {
+void TForm5::showRecord(const BilingualText& text) {
     Label3->setText(message(text).arg(record_->added).arg(record_->replaced));
     Edit1->setText(shownFileName(record_->folder));
     Edit1->setCursorPosition(0);
@@ -518,16 +517,16 @@ void TForm5::offerUndo() {
     std::optional<InstallRecord> last = lastInstall(InstallRoot);
     if (!last) {
         language_ = InterfaceLanguage;
-        MessageBox::showInformation(message(Texts.nothingToUndo));
+        MessageBox::showInformation(message(Message::nothingToUndo));
         return;
     }
     openAs(Stage::UndoOffered);
     record_ = std::move(last);
-    Label1->setText(message(Texts.lastInstall)
+    Label1->setText(message(Message::lastInstall)
                         .arg(shownFileName(record_->packName),
                              QDateTime::fromSecsSinceEpoch(record_->time)
                                  .toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
-    showRecord(Texts.undoOffer);
+    showRecord(Message::undoOffer);
 }
 
 void TForm5::Button4Click() {
@@ -552,7 +551,7 @@ void TForm5::undone(const PackError& error) {
         failed(utf8(packErrorText(language_, error)));
         return;
     }
-    Label3->setText(message(Texts.undone).arg(record_->added).arg(record_->replaced));
+    Label3->setText(message(Message::undone).arg(record_->added).arg(record_->replaced));
     showStage(Stage::Undone);
 }
 
@@ -608,13 +607,13 @@ void TForm5::tellRecovered(const Recovery& recovery) {
         return shown.join(QStringLiteral(", "));
     };
     if (!recovery.rolledBack.empty())
-        MessageBox::showInformation(message(Texts.rolledBack).arg(names(recovery.rolledBack)));
+        MessageBox::showInformation(message(Message::rolledBack).arg(names(recovery.rolledBack)));
     if (!recovery.undone.empty())
-        MessageBox::showInformation(message(Texts.undoFinished).arg(names(recovery.undone)));
+        MessageBox::showInformation(message(Message::undoFinished).arg(names(recovery.undone)));
     // Another launcher installing meanwhile takes care of its own install.
     if (recovery.error && recovery.error.kind != PackError::Kind::Busy)
         MessageBox::showError(
-            message(Texts.notRecovered).arg(utf8(packErrorText(language_, recovery.error))));
+            message(Message::notRecovered).arg(utf8(packErrorText(language_, recovery.error))));
 }
 
 std::string droppedPack(const QMimeData* data) {

@@ -92,7 +92,7 @@ private:
 
     void buildControls();
     std::vector<WindowText> texts();
-    QString message(const Bilingual<const char*>& text) const;
+    QString message(const BilingualText& text) const;
     void openAs(Stage stage);
     void placeBottom(int top);
     void showStage(Stage stage);
@@ -102,7 +102,7 @@ private:
     void showPlan();
     void showProgress();
     void installed(const InstallResult& result);
-    void showRecord(const Bilingual<const char*>& text);
+    void showRecord(const BilingualText& text);
     void undone(const PackError& error);
     void failed(const QString& text);
     QString fileList() const;

@@ -7,6 +7,7 @@
 #include "packs/window/Unit5.h"
 #include "platform/system/InstallPath.h"
 #include "platform/system/ProgramPath.h"
+#include "platform/system/Words.h"
 #include "platform/widgets/BundledPicture.h"
 #include "platform/widgets/Button.h"
 #include "platform/widgets/ElidedLabel.h"
@@ -18,7 +19,6 @@
 #include "platform/widgets/PictureBox.h"
 #include "platform/widgets/PlainToolTip.h"
 #include "platform/widgets/ProgramEnd.h"
-#include "platform/system/Words.h"
 #include "platform/widgets/ScrollBox.h"
 #include "platform/widgets/ShownText.h"
 #include "platform/widgets/WindowPlacement.h"
@@ -385,7 +385,7 @@ void TForm1::Button1Click() {
     S.LaunchAnswer = 0;
     // Only the exact word asks: a vehicle called "GhostView" is a vehicle.
     if (S.ChosenVehicle == GhostviewVehicle) {
-        const GhostviewQuestion& question = ghostviewQuestion(S.InterfaceLanguage);
+        const GhostviewQuestion question = ghostviewQuestion(S.InterfaceLanguage);
         S.LaunchAnswer = MessageBox::askYesNo(utf8(question.caption), utf8(question.text),
                                               utf8(question.yes), utf8(question.no));
         if (S.LaunchAnswer != MessageBox::Yes) return;
