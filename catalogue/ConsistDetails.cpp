@@ -11,19 +11,12 @@
 
 namespace {
 
-struct DetailTexts {
-    std::string_view name;
-    std::string_view drive;
-    std::string_view passenger;
-    std::string_view timetable;
-};
-
-constexpr Bilingual<DetailTexts> Texts{
-    {"Nazwa składu: ", "Prowadzimy ", "Możemy jechać jako pasażer w wagonie ",
-     "Rozkład jazdy pociągu "},
-    {"Train name: ", "We drive ", "You can ride as a passenger inside the railcar ",
-     "Timetable of "},
-};
+// The lines of a consist's details begin with these, and its timetable window's caption.
+constexpr BilingualText ConsistNameLine{"Nazwa składu: ", "Train name: "};
+constexpr BilingualText DrivenVehicleLine{"Prowadzimy ", "We drive "};
+constexpr BilingualText PassengerLine{"Możemy jechać jako pasażer w wagonie ",
+                                      "You can ride as a passenger inside the railcar "};
+constexpr BilingualText TimetableCaption{"Rozkład jazdy pociągu ", "Timetable of "};
 
 void readTimetable(ConsistDetails& details, Language language) {
     const WholeFile file = readWholeFile(details.timetableFile, TimetableLimit);
@@ -61,16 +54,15 @@ std::string vehiclePicturePath(std::string_view vehicleType) {
 
 ConsistDetails describeConsist(const ConsistRecord& consist, std::string_view installRoot,
                                Language language) {
-    const DetailTexts& texts = Texts.in(language);
     ConsistDetails details;
     if (hasTimetable(consist.ConsistName)) {
         const std::string name = windows1250ToUtf8(consist.ConsistName);
-        details.lines.push_back(std::string(texts.name) + name);
+        details.lines.push_back(std::string(ConsistNameLine.in(language)) + name);
         const std::string timetable =
             resolveInstallPath(installRoot, timetablePath(consist.ConsistName));
         if (fileExists(timetable)) {
             details.timetableFile = timetable;
-            details.timetableCaption = std::string(texts.timetable) + name;
+            details.timetableCaption = std::string(TimetableCaption.in(language)) + name;
             readTimetable(details, language);
         }
     }
@@ -78,12 +70,13 @@ ConsistDetails describeConsist(const ConsistRecord& consist, std::string_view in
     for (int j = 1; j <= ConsistRecord::SlotCount; ++j) {
         const VehicleSlot& slot = consist.slot(j);
         if (slot.VehicleRole != 1) continue;
-        details.lines.push_back(vehicleLine(texts.drive, slot));
+        details.lines.push_back(vehicleLine(DrivenVehicleLine.in(language), slot));
         details.chosenVehicle = slot.NodeName;
     }
     for (int j = 1; j <= ConsistRecord::SlotCount; ++j) {
         const VehicleSlot& slot = consist.slot(j);
-        if (slot.VehicleRole == 2) details.lines.push_back(vehicleLine(texts.passenger, slot));
+        if (slot.VehicleRole == 2)
+            details.lines.push_back(vehicleLine(PassengerLine.in(language), slot));
         if (details.chosenVehicle.empty()) details.chosenVehicle = slot.NodeName;
     }
     details.lines.push_back(windows1250ToUtf8(consist.ConsistNote));

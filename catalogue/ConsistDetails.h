@@ -9,7 +9,8 @@
 struct ConsistRecord;
 
 // What choosing a consist shows and decides: the lines of the details box, the vehicle handed to
-// the simulator, the timetable and the vehicle pictures. Texts meant to be read are UTF-8; the
+// the simulator, the timetable and the files of the vehicle pictures, which chooseConsist
+// (catalogue/pictures/ChosenConsist.h) loads and places. Texts meant to be read are UTF-8; the
 // vehicle and the files are kept as their bytes.
 struct ConsistDetails {
     std::vector<std::string> lines;

@@ -37,13 +37,14 @@ inline constexpr ReadLimits NoReadLimits{std::numeric_limits<std::uint64_t>::max
 
 enum class CutText { SceneryDescription, Timetable };
 
-// The last line of a text box whose file held more than is shown, in UTF-8.
+inline constexpr BilingualText SceneryCutNotice{
+    "… Skrócono: ta trasa zawiera więcej, niż program pokazuje.",
+    "… Cut short: this scenery holds more than the launcher shows."};
+inline constexpr BilingualText TimetableCutNotice{
+    "… Skrócono: ten rozkład jazdy jest dłuższy, niż program pokazuje.",
+    "… Cut short: this timetable is longer than the launcher shows."};
+
+// The last line of a text box whose file held more than is shown.
 constexpr std::string_view cutNotice(CutText text, Language language) {
-    constexpr Bilingual<std::string_view> notices[2] = {
-        {"… Skrócono: ta trasa zawiera więcej, niż program pokazuje.",
-         "… Cut short: this scenery holds more than the launcher shows."},
-        {"… Skrócono: ten rozkład jazdy jest dłuższy, niż program pokazuje.",
-         "… Cut short: this timetable is longer than the launcher shows."},
-    };
-    return notices[text == CutText::Timetable ? 1 : 0].in(language);
+    return (text == CutText::Timetable ? TimetableCutNotice : SceneryCutNotice).in(language);
 }

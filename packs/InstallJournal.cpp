@@ -34,7 +34,7 @@ constexpr std::string_view stageLine(InstallJournal::Stage stage) {
 }
 
 PackError failed(const std::string& path, int error) {
-    return {PackError::Kind::WriteFailed, fileNameToUtf8(path), std::strerror(error)};
+    return {PackError::Kind::WriteFailed, fileNameToUtf8(path), std::strerror(error), error};
 }
 
 PackError append(const std::string& path, std::string_view text, int flags) {

@@ -122,6 +122,7 @@ PackArchive::PackArchive(const std::string& path) : source_(std::make_unique<Sou
         fail(PackError::Kind::Unreadable, source_->file.notOrdinary()
                                               ? "not an ordinary file"
                                               : std::strerror(source_->file.error()));
+        if (!source_->file.notOrdinary()) error_.error = source_->file.error();
         return;
     }
     fileBytes_ = source_->file.size();

@@ -23,6 +23,7 @@ struct PackError {
     Kind kind = Kind::None;
     std::string file;   // the entry (UTF-8) or the installation's file concerned
     std::string detail; // English
+    int error = 0;      // the system error number (errno) behind it, where there is one
 
     explicit operator bool() const { return kind != Kind::None; }
     // An English sentence, without a final full stop.

@@ -32,7 +32,7 @@
 namespace {
 
 PackError writeFailed(const std::string& path, int error) {
-    return {PackError::Kind::WriteFailed, fileNameToUtf8(path), std::strerror(error)};
+    return {PackError::Kind::WriteFailed, fileNameToUtf8(path), std::strerror(error), error};
 }
 
 // The folder of all backups, which also serves as the installation's lock: held while a
@@ -380,7 +380,7 @@ PackError undoInstall(const std::string& installRoot, const InstallRecord& recor
         struct stat st {};
         if (file.replaces && ::lstat(journal->backupOf(file.target).c_str(), &st) != 0)
             return {PackError::Kind::NothingToUndo, fileNameToUtf8(journal->backupOf(file.target)),
-                    std::strerror(errno)};
+                    std::strerror(errno), errno};
     }
     if (PackError error = advanceJournal(*journal, InstallJournal::Stage::Undoing)) return error;
     if (PackError error = takeBack(installRoot, *journal)) return error;

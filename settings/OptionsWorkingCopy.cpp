@@ -4,62 +4,16 @@
 
 namespace {
 
-using Field = std::string SimulatorSettings::*;
-
-struct YesNoWords {
-    std::string_view yes;
-    std::string_view no;
-};
-
-// The labels beside the yes/no sliders.
-constexpr Bilingual<YesNoWords> YesNoLabels{{"Tak", "Nie"}, {"Yes", "No"}};
-
-// The two-position sliders of the yes/no settings, TrackBar3 to TrackBar5.
-constexpr std::array<Field, 3> YesNoTrackBarFields{&SimulatorSettings::fullscreen,
-                                                   &SimulatorSettings::renderalpha,
-                                                   &SimulatorSettings::loadtraction};
-
-struct YesNoBox {
-    int checkBox;
-    Field field;
-};
-
-// In the order the display sets them.
-constexpr std::array<YesNoBox, 8> YesNoBoxes{{
-    {9, &SimulatorSettings::freefly},
-    {1, &SimulatorSettings::soundenabled},
-    {4, &SimulatorSettings::debugmode},
-    {3, &SimulatorSettings::debuglog},
-    {5, &SimulatorSettings::physicslog},
-    {6, &SimulatorSettings::enabletraction},
-    {7, &SimulatorSettings::livetraction},
-    {2, &SimulatorSettings::adjustscreenfreq},
-}};
-
-struct MouseAxis {
-    int trackBar;
-    int invertBox;
-    Field field;
-    const std::array<std::string_view, 10>* table;
-    int fallback; // the position of the table's default sensitivity
-    bool InvertFlags::*flag;
-};
-
-constexpr std::array<MouseAxis, 2> MouseAxes{{
-    {6, 8, &SimulatorSettings::mousescalehorizontal, &HorizontalSensitivityTable, 6,
-     &InvertFlags::InvertHorizontal},
-    {7, 10, &SimulatorSettings::mousescalevertical, &VerticalSensitivityTable, 3,
-     &InvertFlags::InvertVertical},
-}};
-
-Field yesNoField(int trackBar) {
-    return YesNoTrackBarFields[static_cast<std::size_t>(trackBar - 3)];
-}
-
-const MouseAxis* axisOfTrackBar(int n) {
-    for (const MouseAxis& axis : MouseAxes)
-        if (axis.trackBar == n) return &axis;
-    return nullptr;
+// The values of a two-position slider or of a yes/no check box; none for another control.
+const TwoValues* twoValuesOf(const OptionControl& control) {
+    switch (control.role.shows) {
+    case Shows::YesNo:
+        return &YesNoValues;
+    case Shows::ColourDepth:
+        return &ColourDepthValues;
+    default:
+        return nullptr;
+    }
 }
 
 } // namespace
@@ -70,56 +24,64 @@ SimulatorSettings defaultSettings() {
     return s;
 }
 
-std::string yesNoLabel(const std::string& value, Language language) {
-    if (value == "yes") return std::string(YesNoLabels.in(language).yes);
-    if (value == "no") return std::string(YesNoLabels.in(language).no);
-    return value;
-}
-
 OptionsWorkingCopy::OptionsWorkingCopy(const SimulatorSettings& mainCopy)
     : settings_(mainCopy == SimulatorSettings{} ? defaultSettings() : mainCopy) {
-    for (std::size_t i = 0; i < trackBars_.size(); ++i) trackBars_[i] = TrackBarRanges[i].designed;
+    for (const OptionControl& control : OptionsControls) {
+        if (control.kind == ControlKind::TrackBar)
+            trackBars_[index(control.number)] = trackBarRange(control).min;
+        if (control.kind == ControlKind::CheckBox)
+            checkBoxes_[index(control.number)] = control.role.designed;
+    }
     ustaw();
 }
 
 void OptionsWorkingCopy::ustaw() {
-    for (const MouseAxis& axis : MouseAxes) {
-        std::string& value = settings_.*axis.field;
+    // A sensitivity's sign goes to its box first, so that the rest of it finds its row.
+    for (const OptionControl& box : OptionsControls) {
+        if (box.role.shows != Shows::Inverted) continue;
+        std::string& value = settings_.*box.role.setting;
         const bool inverted = value.starts_with('-');
         if (inverted) value.erase(0, 1);
-        setCheckBox(axis.invertBox, inverted ? CheckState::Checked : CheckState::Unchecked);
+        setCheckBox(box.number, inverted ? CheckState::Checked : CheckState::Unchecked);
     }
-    for (const MouseAxis& axis : MouseAxes) {
-        std::string& value = settings_.*axis.field;
-        const auto row = std::find(axis.table->begin(), axis.table->end(), value);
-        if (row != axis.table->end()) {
-            moveTrackBar(axis.trackBar, static_cast<int>(row - axis.table->begin()) + 1);
+    for (const OptionControl& control : OptionsControls) show(control);
+}
+
+void OptionsWorkingCopy::show(const OptionControl& control) {
+    const ControlRole& role = control.role;
+    if (role.shows == Shows::ScreenSize) {
+        // Only the width picks the row; the row's height is written with it.
+        const auto row =
+            std::find_if(ResolutionTable.begin(), ResolutionTable.end(),
+                         [this](const Resolution& r) { return r.width == settings_.width; });
+        if (row != ResolutionTable.end())
+            moveTrackBar(control.number, static_cast<int>(row - ResolutionTable.begin()) + 1);
+        sizeFromTrackBar_ = row != ResolutionTable.end();
+    } else if (role.shows == Shows::Sensitivity) {
+        std::string& value = settings_.*role.setting;
+        const SensitivityScale& scale = *role.scale;
+        const auto row = std::find(scale.begin(), scale.end(), value);
+        if (row != scale.end()) {
+            moveTrackBar(control.number, static_cast<int>(row - scale.begin()) + 1);
         } else {
-            moveTrackBar(axis.trackBar, axis.fallback);
-            value = (*axis.table)[index(axis.fallback)];
+            const int fallback = defaultPosition(control);
+            moveTrackBar(control.number, fallback);
+            value = scale[index(fallback)];
         }
-    }
-
-    // Only the width picks the row; the row's height is written with it.
-    const auto row =
-        std::find_if(ResolutionTable.begin(), ResolutionTable.end(),
-                     [this](const Resolution& r) { return r.width == settings_.width; });
-    if (row != ResolutionTable.end())
-        moveTrackBar(1, static_cast<int>(row - ResolutionTable.begin()) + 1);
-    sizeFromTrackBar_ = row != ResolutionTable.end();
-
-    if (settings_.bpp == "32") moveTrackBar(2, 0);
-    if (settings_.bpp == "16") moveTrackBar(2, 1);
-    for (int n = 3; n <= 5; ++n) {
-        const std::string& value = settings_.*yesNoField(n);
-        if (value == "yes") moveTrackBar(n, 0);
-        if (value == "no") moveTrackBar(n, 1);
-    }
-    for (const YesNoBox& box : YesNoBoxes) {
-        const std::string& value = settings_.*box.field;
-        setCheckBox(box.checkBox, value == "yes"  ? CheckState::Checked
-                                  : value == "no" ? CheckState::Unchecked
-                                                  : CheckState::PartlyChecked);
+    } else if (const TwoValues* two = twoValuesOf(control)) {
+        const std::string& value = settings_.*role.setting;
+        for (std::size_t i = 0; i < two->values.size(); ++i) {
+            if (value != two->values[i]) continue;
+            // The first value is a slider's top position and a ticked box.
+            if (control.kind == ControlKind::TrackBar)
+                moveTrackBar(control.number, trackBarRange(control).min + static_cast<int>(i));
+            else
+                setCheckBox(control.number, i == 0 ? CheckState::Checked : CheckState::Unchecked);
+            return;
+        }
+        // A box shows a value it does not know in its third state.
+        if (control.kind == ControlKind::CheckBox)
+            setCheckBox(control.number, CheckState::PartlyChecked);
     }
 }
 
@@ -129,61 +91,77 @@ void OptionsWorkingCopy::setDefaults() {
 }
 
 void OptionsWorkingCopy::moveTrackBar(int n, int position) {
-    const TrackBarRange& range = TrackBarRanges[index(n)];
+    const OptionControl* slider = optionsControl(ControlKind::TrackBar, n);
+    if (!slider) return;
+    const TrackBarRange range = trackBarRange(*slider);
     position = std::clamp(position, range.min, range.max);
     if (position == trackBars_[index(n)]) return;
     trackBars_[index(n)] = position;
-    trackBarChange(n);
+    trackBarChange(*slider);
 }
 
 void OptionsWorkingCopy::setCheckBox(int n, CheckState state) {
-    if (state == checkBoxes_[index(n)]) return;
+    const OptionControl* box = optionsControl(ControlKind::CheckBox, n);
+    if (!box || state == checkBoxes_[index(n)]) return;
     checkBoxes_[index(n)] = state;
-    checkBoxClick(n);
+    checkBoxClick(*box);
 }
 
-void OptionsWorkingCopy::trackBarChange(int n) {
-    const int position = trackBars_[index(n)];
-    if (n == 1) {
+void OptionsWorkingCopy::trackBarChange(const OptionControl& slider) {
+    const ControlRole& role = slider.role;
+    const int position = trackBars_[index(slider.number)];
+    if (role.shows == Shows::ScreenSize) {
         // The working width and height keep their texts; the slider's row is what OK writes.
         sizeFromTrackBar_ = true;
-    } else if (n == 2) {
-        settings_.bpp = position == 0 ? "32" : "16";
-    } else if (const MouseAxis* axis = axisOfTrackBar(n)) {
-        settings_.*axis->field = (*axis->table)[index(position)];
-    } else {
-        settings_.*yesNoField(n) = position == 0 ? "yes" : "no";
+    } else if (role.shows == Shows::Sensitivity) {
+        settings_.*role.setting = (*role.scale)[index(position)];
+    } else if (const TwoValues* two = twoValuesOf(slider)) {
+        settings_.*role.setting =
+            two->values[static_cast<std::size_t>(position - trackBarRange(slider).min)];
     }
 }
 
-void OptionsWorkingCopy::checkBoxClick(int n) {
-    const CheckState state = checkBoxes_[index(n)];
-    for (const MouseAxis& axis : MouseAxes)
-        if (axis.invertBox == n) invert_.*axis.flag = state == CheckState::Checked;
-    for (const YesNoBox& box : YesNoBoxes) {
-        // Only the display sets the third state, for a value it leaves as it stands.
-        if (box.checkBox != n || state == CheckState::PartlyChecked) continue;
-        settings_.*box.field = state == CheckState::Checked ? "yes" : "no";
-    }
+void OptionsWorkingCopy::checkBoxClick(const OptionControl& box) {
+    const CheckState state = checkBoxes_[index(box.number)];
+    // Only the display sets the third state, for a value it leaves as it stands.
+    if (box.role.shows != Shows::YesNo || state == CheckState::PartlyChecked) return;
+    settings_.*box.role.setting = YesNoValues.values[state == CheckState::Checked ? 0 : 1];
+}
+
+bool OptionsWorkingCopy::inverted(std::string SimulatorSettings::*sensitivity) const {
+    for (const OptionControl& box : OptionsControls)
+        if (box.role.shows == Shows::Inverted && box.role.setting == sensitivity)
+            return checkBox(box.number) == CheckState::Checked;
+    return false;
+}
+
+InvertFlags OptionsWorkingCopy::invert() const {
+    return {inverted(&SimulatorSettings::mousescalehorizontal),
+            inverted(&SimulatorSettings::mousescalevertical)};
 }
 
 Resolution OptionsWorkingCopy::resolution() const {
-    if (sizeFromTrackBar_) return ResolutionTable[index(trackBar(1))];
+    if (sizeFromTrackBar_)
+        return ResolutionTable[index(trackBar(controlShowing(Shows::ScreenSize)->number))];
     return {settings_.width, settings_.height};
 }
 
 std::string OptionsWorkingCopy::trackBarLabel(int n, Language language) const {
-    if (n == 1) {
+    const OptionControl* slider = optionsControl(ControlKind::TrackBar, n);
+    if (!slider) return {};
+    if (slider->role.shows == Shows::ScreenSize) {
         const Resolution size = resolution();
         return std::string(size.width) + "x" + std::string(size.height);
     }
-    if (n == 2) {
-        const std::string& bpp = settings_.bpp;
-        return bpp == "32" || bpp == "16" ? bpp + " BPP" : bpp;
-    }
-    return yesNoLabel(settings_.*yesNoField(n), language);
+    if (!slider->role.setting) return {};
+    const std::string& value = settings_.*slider->role.setting;
+    if (const TwoValues* two = twoValuesOf(*slider))
+        for (std::size_t i = 0; i < two->values.size(); ++i)
+            if (value == two->values[i]) return std::string(two->labels[i].in(language));
+    // A value that no position stands for is shown as it stands.
+    return value;
 }
 
 std::string OptionsWorkingCopy::settingsFile() const {
-    return formatSettingsFile(settings_, resolution(), invert_);
+    return formatSettingsFile(settings_, resolution(), invert());
 }

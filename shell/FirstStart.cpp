@@ -1,13 +1,15 @@
 #include "shell/FirstStart.h"
 
+#include "packs/PackFormats.h"
 #include "platform/system/CodePage1250.h"
 #include "platform/system/InstallPath.h"
 #include "platform/system/UserFolders.h"
+#include "platform/system/Words.h"
+#include "shell/CommandLine.h"
 
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -59,104 +61,43 @@ std::string escapedValue(std::string_view text) {
     return out;
 }
 
+// The Exec line of an entry's main group, without the file it is given: an installation's entry
+// written before it took packs is renewed, not written again beside it.
 std::string execLineOf(std::string_view entry) {
     std::size_t start = 0;
     while (start < entry.size()) {
         std::size_t end = entry.find('\n', start);
         if (end == std::string_view::npos) end = entry.size();
-        const std::string_view line = entry.substr(start, end - start);
-        if (line.starts_with("Exec=")) return std::string(line);
+        std::string_view line = entry.substr(start, end - start);
+        if (line.starts_with("Exec=")) {
+            if (line.ends_with(" %f")) line.remove_suffix(3);
+            return std::string(line);
+        }
         start = end + 1;
     }
     return {};
 }
 
-struct Texts {
-    std::array<std::string_view, 16> byKind;
-    // The reasons a player meets most; any other is given in the system's words.
-    std::string_view permissionDenied;
-    std::string_view readOnlyFileSystem;
-    std::string_view noSuchFileOrFolder;
-    std::string_view noLinks;
-};
+// The types of the packs the entry opens, each once.
+std::string packMimeTypes() {
+    std::string types;
+    for (const PackFormat& format : PackFormats) {
+        const std::string type = std::string(format.mimeType) + ';';
+        if (types.find(type) == std::string::npos) types += type;
+    }
+    return types;
+}
 
-constexpr Bilingual<Texts> TextsByLanguage{
-    {{
-         "Torvia RSIM-424",
-         "Ten program nie leży w folderze instalacji symulatora RSIM-424: w folderze %1 nie ma "
-         "ani rsim.exe, ani folderu scenery.\n\nWskaż folder, w którym zainstalowano symulator. "
-         "Program umieści w nim odnośnik rsim-launcher do siebie i doda do menu pozycję, która "
-         "uruchamia go dla tej instalacji.",
-         "Wskaż folder…",
-         "Zakończ",
-         "Wskaż folder instalacji symulatora RSIM-424",
-         "Szukaj w:",
-         "Folder:",
-         "Wybierz",
-         "Anuluj",
-         "W folderze %1 nie ma ani rsim.exe, ani folderu scenery, więc nie jest to instalacja "
-         "symulatora. Wskaż inny folder",
-         "W folderze instalacji jest już plik %1, który nie jest odnośnikiem do tego programu, "
-         "więc program go nie uruchomi. Usuń go lub zmień jego nazwę albo wskaż inny folder",
-         "Odnośnik %1 prowadził do pliku, którego już nie ma; teraz prowadzi do tego programu",
-         "W folderze %1 nie da się umieścić odnośnika rsim-launcher (%2). Pozycja menu uruchomi "
-         "program, podając mu ten folder w wierszu poleceń",
-         "Nie można uruchomić programu %1 (%2)",
-         "Nie udało się zapisać pozycji menu %1 (%2); program uruchomi się bez niej",
-         "Nazwy folderu %1 nie da się zapisać w pozycji menu; program uruchomi się bez niej",
-     },
-     "brak uprawnień",
-     "system plików tylko do odczytu",
-     "nie ma takiego pliku ani folderu",
-     "system plików nie obsługuje odnośników"},
-    {{
-         "Torvia RSIM-424",
-         "The launcher is not in an installation of the RSIM-424 simulator: its folder %1 holds "
-         "neither rsim.exe nor a scenery folder.\n\nChoose the folder the simulator is installed "
-         "in. The launcher will place a link named rsim-launcher to itself there and add a menu "
-         "entry that starts it for that installation.",
-         "Choose folder…",
-         "Quit",
-         "Choose the installation folder of the RSIM-424 simulator",
-         "Look in:",
-         "Folder:",
-         "Choose",
-         "Cancel",
-         "The folder %1 holds neither rsim.exe nor a scenery folder, so it is no installation of "
-         "the simulator. Choose another folder",
-         "The installation already holds a file %1 that is no link to this launcher, so the "
-         "launcher does not run it. Remove or rename it, or choose another folder",
-         "The link %1 led to a file that is no longer there; it now leads to this launcher",
-         "The link rsim-launcher cannot be placed in the folder %1 (%2). The menu entry starts "
-         "the launcher with the folder named on its command line",
-         "%1 cannot be started (%2)",
-         "The menu entry %1 could not be written (%2); the launcher starts without it",
-         "The name of the folder %1 cannot be written in a menu entry; the launcher starts "
-         "without it",
-     },
-     "permission denied",
-     "read-only file system",
-     "no such file or folder",
-     "the file system does not support links"},
-};
+constexpr BilingualText NoLinks{"system plików nie obsługuje odnośników",
+                                "the file system does not support links"};
 
-std::string reasonFor(const Texts& texts, FirstStartText which, int error) {
+std::string reasonFor(Language language, const BilingualText& text, int error) {
     // A link refused with EPERM, as on exFAT, tells of the file system, not of the player's
     // rights: such a folder may well be written to.
-    if (which == FirstStartText::TakesNoLink &&
+    if (text == FirstStartText::TakesNoLink &&
         (error == EPERM || error == ENOSYS || error == EOPNOTSUPP))
-        return std::string(texts.noLinks);
-    switch (error) {
-    case EACCES:
-    case EPERM:
-        return std::string(texts.permissionDenied);
-    case EROFS:
-        return std::string(texts.readOnlyFileSystem);
-    case ENOENT:
-        return std::string(texts.noSuchFileOrFolder);
-    default:
-        return std::strerror(error);
-    }
+        return std::string(NoLinks.in(language));
+    return Words::systemReason(language, error);
 }
 
 void replaceAll(std::string& text, std::string_view marker, std::string_view by) {
@@ -207,12 +148,21 @@ std::optional<std::string> installationMenuEntry(std::string_view installFolder,
     // finds one whose path holds a "%". Such a program is started by the shell, which takes the
     // path for its $0 and passes the arguments on as they are: env would take a path holding a
     // "=" for a variable.
-    entry += "Exec=";
+    std::string command;
     if (program.find('%') != program.npos)
-        entry += "/bin/sh -c " + execArgument("exec \"$0\" \"$@\"") + ' ';
-    entry += execArgument(program);
-    for (const std::string& argument : arguments) entry += ' ' + execArgument(argument);
-    entry += "\nTerminal=false\nCategories=Game;Simulation;\nStartupWMClass=RSIM\n";
+        command += "/bin/sh -c " + execArgument("exec \"$0\" \"$@\"") + ' ';
+    command += execArgument(program);
+    for (const std::string& argument : arguments) command += ' ' + execArgument(argument);
+    // Opened with a pack, the entry hands it over as the one argument that is no option (%f:
+    // a local file, as the launcher reads none from elsewhere).
+    entry += "Exec=" + command + " %f\n";
+    entry += "MimeType=" + packMimeTypes() + '\n';
+    entry += "Actions=undo-pack;\n";
+    entry += "Terminal=false\nCategories=Game;Simulation;\nStartupWMClass=RSIM\n";
+    entry += "\n[Desktop Action undo-pack]\n";
+    entry += "Name=Undo the last install of a pack\n";
+    entry += "Name[pl]=Cofnij ostatnią instalację paczki\n";
+    entry += "Exec=" + command + ' ' + std::string(UndoPackOption) + '\n';
     return entry;
 }
 
@@ -264,11 +214,10 @@ std::string menuEntryPath(const std::string& entriesFolder, std::string_view ins
     }
 }
 
-std::string firstStartText(Language language, FirstStartText which, std::string_view path,
+std::string firstStartText(Language language, const BilingualText& text, std::string_view path,
                            int error) {
-    const Texts& texts = TextsByLanguage.in(language);
-    std::string text(texts.byKind[static_cast<std::size_t>(which)]);
-    replaceAll(text, "%2", error != 0 ? reasonFor(texts, which, error) : "");
-    replaceAll(text, "%1", fileNameToUtf8(path));
-    return text;
+    std::string shown(text.in(language));
+    replaceAll(shown, "%2", error != 0 ? reasonFor(language, text, error) : "");
+    replaceAll(shown, "%1", fileNameToUtf8(path));
+    return shown;
 }

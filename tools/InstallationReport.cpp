@@ -1,16 +1,14 @@
 // Shows what the launcher makes of an installation's files, as one JSON object.
 
-#include "catalogue/ConsistDetails.h"
 #include "catalogue/ConsistTable.h"
 #include "catalogue/ReadingLimits.h"
 #include "catalogue/SceneryCheck.h"
 #include "catalogue/SceneryFile.h"
 #include "catalogue/VehicleCatalogue.h"
-#include "packs/PackPlan.h"
+#include "catalogue/pictures/ChosenConsist.h"
 #include "catalogue/pictures/PictureCheck.h"
+#include "packs/PackPlan.h"
 #include "platform/system/CodePage1250.h"
-#include "platform/system/InstallPath.h"
-#include "catalogue/pictures/PictureRow.h"
 #include "settings/OptionsWorkingCopy.h"
 #include "settings/SettingsFile.h"
 #include "settings/launch/LaunchParameters.h"
@@ -133,8 +131,9 @@ std::optional<std::string> detailsJson(const std::string& installRoot,
                      static_cast<int>(rowText.size()), rowText.data(), rows);
         return std::nullopt;
     }
-    const ConsistDetails details =
-        describeConsist(table->consist(static_cast<int>(row) + 1), installRoot, language);
+    const ChosenConsist choice =
+        chooseConsist(*table, static_cast<int>(row), installRoot, language);
+    const ConsistDetails& details = choice.details;
 
     std::string out = "{\"lines\": [";
     for (std::size_t i = 0; i < details.lines.size(); ++i)
@@ -145,12 +144,11 @@ std::optional<std::string> detailsJson(const std::string& installRoot,
     out += ", \"timetableCut\": ";
     out += details.timetableCut ? "true" : "false";
     out += ", \"pictures\": [";
-    const PictureRow pictures = loadPictureRow(details.pictureFiles, details.standInPicture);
-    for (std::size_t i = 0; i < pictures.places.size(); ++i) {
-        const std::string& file = details.pictureFiles[i];
-        const PicturePlace& p = pictures.places[i];
+    for (std::size_t i = 0; i < choice.pictures.size(); ++i) {
+        const PlacedPicture& picture = choice.pictures[i];
+        const PicturePlace& p = picture.place;
         out += (i ? ", " : "");
-        out += "{\"file\": " + installFile(installRoot, fileExists(file) ? file : "") +
+        out += "{\"file\": " + installFile(installRoot, picture.file) +
                ", \"left\": " + std::to_string(p.left) + ", \"top\": " + std::to_string(p.top) +
                ", \"width\": " + std::to_string(p.width) +
                ", \"height\": " + std::to_string(p.height) + "}";

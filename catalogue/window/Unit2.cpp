@@ -1,5 +1,6 @@
 #include "catalogue/window/Unit2.h"
 
+#include "platform/system/Words.h"
 #include "platform/widgets/Fonts.h"
 #include "platform/widgets/WindowPlacement.h"
 
@@ -25,8 +26,8 @@ TForm2::TForm2(QWidget* mainWindow) : ToolWindow(mainWindow, 551, 456) {
 
 std::vector<WindowText> TForm2::texts() {
     return {
-        {this, TextRole::Caption, {"Rozkład jazdy", "Timetable"}},
-        {Memo3, TextRole::AccessibleName, {"Rozkład jazdy", "Timetable"}},
+        {this, TextRole::Caption, Words::TimetableTitle},
+        {Memo3, TextRole::AccessibleName, Words::TimetableTitle},
     };
 }
 

@@ -78,4 +78,5 @@ const std::vector<MessageBox::Shown>& MessageBox::answered() {
 
 void MessageBox::clearAnswered() {
     answeredBoxes().clear();
+    nextAnswers().clear();
 }

@@ -39,6 +39,8 @@ public:
     static void setNextAnswer(Answer answer);
     // Tests: the boxes answered in advance, in order.
     static const std::vector<Shown>& answered();
+    // Tests: forgets the boxes answered and the answers no box has taken, so that an answer one
+    // test set and never used does not answer the next test's box.
     static void clearAnswered();
 
 private:

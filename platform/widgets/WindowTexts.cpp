@@ -6,10 +6,15 @@
 
 #include <algorithm>
 
+QString textIn(const BilingualText& text, Language language) {
+    const std::string_view shown = text.in(language);
+    return QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
+}
+
 void showTexts(const std::vector<WindowText>& table, Language language) {
     for (const WindowText& row : table) {
         QWidget* control = row.control;
-        const QString text = QString::fromUtf8(row.text.in(language));
+        const QString text = textIn(row.text, language);
         switch (row.role) {
         case TextRole::Caption:
             if (control->isWindow())
@@ -33,10 +38,9 @@ void showTexts(const std::vector<WindowText>& table, Language language) {
     }
 }
 
-Bilingual<const char*> textOf(const std::vector<WindowText>& table, const QWidget* control,
-                              TextRole role) {
+BilingualText textOf(const std::vector<WindowText>& table, const QWidget* control, TextRole role) {
     const auto row = std::find_if(table.begin(), table.end(), [&](const WindowText& r) {
         return r.control == control && r.role == role;
     });
-    return row != table.end() ? row->text : Bilingual<const char*>{"", ""};
+    return row != table.end() ? row->text : BilingualText{};
 }

@@ -2,6 +2,8 @@
 
 #include "platform/system/Language.h"
 
+#include <QString>
+
 #include <vector>
 
 class QWidget;
@@ -19,12 +21,14 @@ enum class TextRole {
 struct WindowText {
     QWidget* control;
     TextRole role;
-    Bilingual<const char*> text; // UTF-8
+    BilingualText text;
 };
+
+// A text in the language given, as a control takes it.
+QString textIn(const BilingualText& text, Language language);
 
 // Puts every text of the table but the prompts on its control, in the language given.
 void showTexts(const std::vector<WindowText>& table, Language language);
 
 // The text of the table for that control and role; empty when the table has none.
-Bilingual<const char*> textOf(const std::vector<WindowText>& table, const QWidget* control,
-                              TextRole role);
+BilingualText textOf(const std::vector<WindowText>& table, const QWidget* control, TextRole role);

@@ -2,19 +2,16 @@
 
 #include "platform/system/CodePage1250.h"
 #include "platform/system/CodePage852.h"
+#include "platform/system/Words.h"
 
 namespace {
 
-constexpr Bilingual<GhostviewQuestion> Questions{
-    {"Ostrzeżenie:",
-     "Nie wybrałeś składu do prowadzenia. Czy uruchomić symulator w trybie Ghostview "
-     "(\"latanie\" po scenerii) ?",
-     "Tak", "Nie"},
-    {"Warning:",
-     "You did not choose any consist to drive. Would you like to start the simulator in the "
-     "freefly mode?",
-     "Yes", "No"},
-};
+constexpr BilingualText GhostviewCaption{"Ostrzeżenie:", "Warning:"};
+constexpr BilingualText GhostviewText{
+    "Nie wybrałeś składu do prowadzenia. Czy uruchomić symulator w trybie Ghostview "
+    "(\"latanie\" po scenerii) ?",
+    "You did not choose any consist to drive. Would you like to start the simulator in the "
+    "freefly mode?"};
 
 } // namespace
 
@@ -35,6 +32,7 @@ std::vector<std::string> wineArguments(std::string_view sceneryFile, std::string
             windows1250ToUtf8Reversibly(vehicle)};
 }
 
-const GhostviewQuestion& ghostviewQuestion(Language language) {
-    return Questions.in(language);
+GhostviewQuestion ghostviewQuestion(Language language) {
+    return {GhostviewCaption.in(language), GhostviewText.in(language), Words::Yes.in(language),
+            Words::No.in(language)};
 }

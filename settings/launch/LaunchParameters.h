@@ -32,4 +32,4 @@ struct GhostviewQuestion {
     std::string_view yes;
     std::string_view no;
 };
-const GhostviewQuestion& ghostviewQuestion(Language language);
+GhostviewQuestion ghostviewQuestion(Language language);

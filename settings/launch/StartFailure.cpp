@@ -2,6 +2,7 @@
 
 #include "platform/system/CodePage1250.h"
 #include "platform/system/CodePage852.h"
+#include "platform/system/Language.h"
 #include "settings/launch/SimulatorCommand.h"
 #include "settings/launch/WineStartJudge.h"
 
@@ -13,43 +14,33 @@
 namespace {
 
 // What the start button may say when a start fails.
-struct FailureTexts {
-    std::string_view start;
-    std::string_view noSuchFile;
-    std::string_view notAProgram;
-    std::string_view noWine;
-    std::string_view cacheFolder; // the folder, then this, then ": " and the system's reason
-    std::string_view cannotWrite;
-    std::string_view locale;
-    std::string_view localeHint;
-    std::string_view exitCode;
-    std::string_view signal;
-    std::string_view noWine32;
-    std::string_view wine32Hint;
-    std::string_view allMessages;
-};
-
-constexpr Bilingual<FailureTexts> Texts{
-    {"Nie udało się uruchomić symulatora: ", "nie ma takiego pliku",
-     "plik nie jest ani programem, ani programem Windows",
-     "to program Windows, a w ścieżce wyszukiwania nie ma programu wine",
-     "nie można pisać w folderze podręcznym programu ", "",
-     "nie udało się zbudować polskich ustawień regionalnych (pl_PL.UTF-8) dla wine",
-     "W Debianie potrzebny jest do tego pakiet locales; jako root:\n  apt-get install locales",
-     " zakończyło pracę z kodem ", " zostało przerwane sygnałem ",
-     "to 32-bitowy program Windows, a to wine nie uruchamia programów 32-bitowych",
-     "W Debianie wine dla programów 32-bitowych instaluje się jako root poleceniami:",
-     "Wszystkie komunikaty są w pliku "},
-    {"The simulator could not be started: ", "no such file",
-     "neither executable nor a Windows program",
-     "a Windows program, and no wine on the search path", "the launcher's cache folder ",
-     " cannot be written", "the Polish locale (pl_PL.UTF-8) for wine could not be built",
-     "On Debian this needs the package locales; as root:\n  apt-get install locales",
-     " ended with exit code ", " was ended by signal ",
-     "a 32-bit Windows program, which this wine cannot run",
-     "On Debian, wine for 32-bit programs is installed as root with:",
-     "All the messages are in the file "},
-};
+constexpr BilingualText CouldNotStart{"Nie udało się uruchomić symulatora: ",
+                                      "The simulator could not be started: "};
+constexpr BilingualText NoSuchFile{"nie ma takiego pliku", "no such file"};
+constexpr BilingualText NotAProgram{"plik nie jest ani programem, ani programem Windows",
+                                    "neither executable nor a Windows program"};
+constexpr BilingualText NoWine{"to program Windows, a w ścieżce wyszukiwania nie ma programu wine",
+                               "a Windows program, and no wine on the search path"};
+// The folder comes between the two, then ": " and the system's reason.
+constexpr BilingualText CacheFolder{"nie można pisać w folderze podręcznym programu ",
+                                    "the launcher's cache folder "};
+constexpr BilingualText CannotBeWritten{"", " cannot be written"};
+constexpr BilingualText LocaleNotBuilt{
+    "nie udało się zbudować polskich ustawień regionalnych (pl_PL.UTF-8) dla wine",
+    "the Polish locale (pl_PL.UTF-8) for wine could not be built"};
+constexpr BilingualText LocaleHint{
+    "W Debianie potrzebny jest do tego pakiet locales; jako root:\n  apt-get install locales",
+    "On Debian this needs the package locales; as root:\n  apt-get install locales"};
+constexpr BilingualText ExitCode{" zakończyło pracę z kodem ", " ended with exit code "};
+constexpr BilingualText Signal{" zostało przerwane sygnałem ", " was ended by signal "};
+constexpr BilingualText NoWine32{
+    "to 32-bitowy program Windows, a to wine nie uruchamia programów 32-bitowych",
+    "a 32-bit Windows program, which this wine cannot run"};
+constexpr BilingualText Wine32Hint{
+    "W Debianie wine dla programów 32-bitowych instaluje się jako root poleceniami:",
+    "On Debian, wine for 32-bit programs is installed as root with:"};
+constexpr BilingualText AllMessages{"Wszystkie komunikaty są w pliku ",
+                                    "All the messages are in the file "};
 
 // A line of output as the box quotes it: a long one is cut, between two characters.
 std::string quotedLine(std::string_view line) {
@@ -66,14 +57,14 @@ std::string shownFolder(const std::string& file) {
 }
 
 // How wine or localedef ended, after the program's name.
-std::string howItEnded(const FailureTexts& texts, int waitStatus) {
+std::string howItEnded(Language language, int waitStatus) {
     if (WIFSIGNALED(waitStatus))
-        return std::string(texts.signal) + std::to_string(WTERMSIG(waitStatus));
-    return std::string(texts.exitCode) + std::to_string(WEXITSTATUS(waitStatus));
+        return std::string(Signal.in(language)) + std::to_string(WTERMSIG(waitStatus));
+    return std::string(ExitCode.in(language)) + std::to_string(WEXITSTATUS(waitStatus));
 }
 
-std::string wine32Hint(const FailureTexts& texts) {
-    return std::string(texts.wine32Hint) +
+std::string wine32Hint(Language language) {
+    return std::string(Wine32Hint.in(language)) +
            "\n  dpkg --add-architecture i386\n  apt-get update\n  apt-get install wine32:i386";
 }
 
@@ -88,59 +79,59 @@ std::optional<StartFailure> startRefusal(const SimulatorCommand& command) {
 
 std::string startFailureMessage(Language language, const SimulatorCommand& command,
                                 const StartFailure& failure) {
-    const FailureTexts& texts = Texts.in(language);
     std::string reason;
     std::string hint;
     const int error = failure.error;
     switch (failure.cause) {
     case StartFailure::Cause::Start:
         if (command.windowsProgram && command.program.empty()) {
-            reason = texts.noWine;
+            reason = NoWine.in(language);
         } else if (command.windowsProgram) {
             // The simulator was there; it is wine that did not start.
             reason = "wine: " + std::string(std::strerror(error));
         } else if (error == ENOENT) {
-            reason = texts.noSuchFile;
+            reason = NoSuchFile.in(language);
         } else if (error == EACCES || error == ENOEXEC) {
-            reason = texts.notAProgram;
+            reason = NotAProgram.in(language);
         } else {
             reason = std::strerror(error);
         }
         break;
     case StartFailure::Cause::CacheFolder:
-        reason = std::string(texts.cacheFolder) + shownFolder(command.outputFile) +
-                 std::string(texts.cannotWrite) + ": " + std::strerror(error);
+        reason = std::string(CacheFolder.in(language)) + shownFolder(command.outputFile) +
+                 std::string(CannotBeWritten.in(language)) + ": " + std::strerror(error);
         break;
     case StartFailure::Cause::Locale:
-        reason = std::string(texts.locale) + ": localedef" +
+        reason = std::string(LocaleNotBuilt.in(language)) + ": localedef" +
                  (error ? ": " + std::string(std::strerror(error))
-                        : howItEnded(texts, failure.waitStatus));
-        hint = texts.localeHint;
+                        : howItEnded(language, failure.waitStatus));
+        hint = LocaleHint.in(language);
         break;
     case StartFailure::Cause::Wine:
         // Wine hands a program its own loader cannot take to a process of its own; for a
         // 32-bit program that is a wine without 32-bit support.
         if (command.windowsBits == 32 && failure.lastProcessName == WineHandOverName) {
-            reason = texts.noWine32;
-            hint = wine32Hint(texts);
+            reason = NoWine32.in(language);
+            hint = wine32Hint(language);
         } else {
-            reason = "wine" + howItEnded(texts, failure.waitStatus);
+            reason = "wine" + howItEnded(language, failure.waitStatus);
         }
         break;
     case StartFailure::Cause::NoWine32:
-        reason = texts.noWine32;
-        hint = wine32Hint(texts);
+        reason = NoWine32.in(language);
+        hint = wine32Hint(language);
         break;
     }
-    std::string message =
-        std::string(texts.start) + fileNameToUtf8(command.simulator) + " (" + reason + ")";
+    std::string message = std::string(CouldNotStart.in(language)) +
+                          fileNameToUtf8(command.simulator) + " (" + reason + ")";
     if (!failure.lines.empty()) {
         message += "\n";
         for (const std::string& line : failure.lines) message += "\n  " + quotedLine(line);
     }
     if (!hint.empty()) message += "\n\n" + hint;
     if (failure.cause == StartFailure::Cause::Locale || failure.cause == StartFailure::Cause::Wine)
-        message += "\n\n" + std::string(texts.allMessages) + fileNameToUtf8(command.outputFile);
+        message +=
+            "\n\n" + std::string(AllMessages.in(language)) + fileNameToUtf8(command.outputFile);
     return message;
 }
 

@@ -3,9 +3,11 @@
 #include "platform/system/Language.h"
 #include "platform/widgets/ToolWindow.h"
 #include "platform/widgets/WindowTexts.h"
+#include "settings/OptionsControls.h"
 #include "settings/OptionsWorkingCopy.h"
 #include "settings/SimulatorSettings.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -16,7 +18,8 @@ class QPushButton;
 class QSlider;
 
 // The options window, which shows, changes, resets and saves the simulator's settings file. Its
-// controls mirror the working copy, which makes every decision.
+// controls, each built from its row of OptionsControls, mirror the working copy, which makes
+// every decision.
 class TForm4 : public ToolWindow {
     Q_OBJECT
 public:
@@ -25,44 +28,57 @@ public:
     TForm4(QWidget* mainWindow, const SimulatorSettings& mainCopy,
            const Language& interfaceLanguage, std::string installRoot);
 
-    // The controls, named as designed.
-    QGroupBox* GroupBox1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QSlider* TrackBar1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QSlider* TrackBar2 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label5 = nullptr;
-    QSlider* TrackBar3 = nullptr;
-    QLabel* Label6 = nullptr;
-    QLabel* Label7 = nullptr;
-    QSlider* TrackBar4 = nullptr;
-    QLabel* Label9 = nullptr;
-    QLabel* Label8 = nullptr;
-    QSlider* TrackBar5 = nullptr;
-    QLabel* Label10 = nullptr;
-    QGroupBox* GroupBox3 = nullptr;
-    QLabel* Label11 = nullptr;
-    QSlider* TrackBar6 = nullptr;
-    QCheckBox* CheckBox8 = nullptr;
-    QLabel* Label12 = nullptr;
-    QSlider* TrackBar7 = nullptr;
-    QCheckBox* CheckBox10 = nullptr;
-    QGroupBox* GroupBox2 = nullptr;
-    QCheckBox* CheckBox9 = nullptr;
-    QCheckBox* CheckBox1 = nullptr;
-    QCheckBox* CheckBox4 = nullptr;
-    QCheckBox* CheckBox3 = nullptr;
-    QCheckBox* CheckBox5 = nullptr;
-    QCheckBox* CheckBox6 = nullptr;
-    QCheckBox* CheckBox7 = nullptr;
-    QCheckBox* CheckBox2 = nullptr;
-    QCheckBox* CheckBox11 =
-        nullptr; // the launcher stays open after starting the simulator; not saved
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QPushButton* Button3 = nullptr;
+private:
+    // The controls as the table builds them, by kind and number: slot n holds number n.
+    std::array<QGroupBox*, highestNumber(ControlKind::GroupBox) + 1> groupBoxes_{};
+    std::array<QLabel*, highestNumber(ControlKind::Label) + 1> labels_{};
+    std::array<QSlider*, highestNumber(ControlKind::TrackBar) + 1> trackBars_{};
+    std::array<QCheckBox*, highestNumber(ControlKind::CheckBox) + 1> checkBoxes_{};
+    std::array<QPushButton*, highestNumber(ControlKind::Button) + 1> buttons_{};
+
+public:
+    // The controls, named as designed. A control added to the table later is reached by its
+    // number alone.
+    QGroupBox*& GroupBox1 = groupBoxes_[1];
+    QLabel*& Label1 = labels_[1];
+    QSlider*& TrackBar1 = trackBars_[1];
+    QLabel*& Label2 = labels_[2];
+    QLabel*& Label3 = labels_[3];
+    QSlider*& TrackBar2 = trackBars_[2];
+    QLabel*& Label4 = labels_[4];
+    QLabel*& Label5 = labels_[5];
+    QSlider*& TrackBar3 = trackBars_[3];
+    QLabel*& Label6 = labels_[6];
+    QLabel*& Label7 = labels_[7];
+    QSlider*& TrackBar4 = trackBars_[4];
+    QLabel*& Label9 = labels_[9];
+    QLabel*& Label8 = labels_[8];
+    QSlider*& TrackBar5 = trackBars_[5];
+    QLabel*& Label10 = labels_[10];
+    QGroupBox*& GroupBox3 = groupBoxes_[3];
+    QLabel*& Label11 = labels_[11];
+    QSlider*& TrackBar6 = trackBars_[6];
+    QCheckBox*& CheckBox8 = checkBoxes_[8];
+    QLabel*& Label12 = labels_[12];
+    QSlider*& TrackBar7 = trackBars_[7];
+    QCheckBox*& CheckBox10 = checkBoxes_[10];
+    QGroupBox*& GroupBox2 = groupBoxes_[2];
+    QCheckBox*& CheckBox9 = checkBoxes_[9];
+    QCheckBox*& CheckBox1 = checkBoxes_[1];
+    QCheckBox*& CheckBox4 = checkBoxes_[4];
+    QCheckBox*& CheckBox3 = checkBoxes_[3];
+    QCheckBox*& CheckBox5 = checkBoxes_[5];
+    QCheckBox*& CheckBox6 = checkBoxes_[6];
+    QCheckBox*& CheckBox7 = checkBoxes_[7];
+    QCheckBox*& CheckBox2 = checkBoxes_[2];
+    // Whether the launcher stays open after starting the simulator; not saved.
+    QCheckBox*& CheckBox11 = checkBoxes_[11];
+    QPushButton*& Button1 = buttons_[1];
+    QPushButton*& Button2 = buttons_[2];
+    QPushButton*& Button3 = buttons_[3];
+
+    // The control of a row of OptionsControls; the window itself for its own row.
+    QWidget* control(const OptionControl& row) const;
 
     // The settings writer's line buffer: the lines of the last save. It is never shown.
     std::vector<std::string> Memo1;
@@ -108,14 +124,12 @@ protected:
 
 private:
     void buildControls();
+    void connectHandlers();
     std::vector<WindowText> texts();
     std::vector<QWidget*> captioned() const;
-    QSlider* trackBar(int n) const;
-    QCheckBox* checkBox(int n) const;
-    QLabel* trackBarLabel(int n) const;
     void trackBarChanged(int n);
     void checkBoxClicked(int n);
-    void showTrackBarLabel(int n);
+    void showTrackBarLabel(const OptionControl& slider);
     void nameTrackBarsAfterTheirLabels();
 
     OptionsWorkingCopy W;

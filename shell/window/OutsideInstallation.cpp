@@ -20,8 +20,9 @@ namespace {
 class Texts {
 public:
     explicit Texts(Language language) : language_(language) {}
-    QString operator()(FirstStartText which, const std::string& path = {}, int error = 0) const {
-        return QString::fromStdString(firstStartText(language_, which, path, error));
+    QString operator()(const BilingualText& text, const std::string& path = {},
+                       int error = 0) const {
+        return QString::fromStdString(firstStartText(language_, text, path, error));
     }
 
 private:

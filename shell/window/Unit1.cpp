@@ -1,12 +1,13 @@
 #include "shell/window/Unit1.h"
 
-#include "catalogue/ConsistDetails.h"
 #include "catalogue/ReadingLimits.h"
 #include "catalogue/SceneryFile.h"
-#include "catalogue/pictures/PictureRow.h"
+#include "catalogue/pictures/ChosenConsist.h"
 #include "catalogue/window/Unit2.h"
+#include "packs/window/Unit5.h"
 #include "platform/system/InstallPath.h"
 #include "platform/system/ProgramPath.h"
+#include "platform/system/Words.h"
 #include "platform/widgets/BundledPicture.h"
 #include "platform/widgets/Button.h"
 #include "platform/widgets/ElidedLabel.h"
@@ -28,6 +29,7 @@
 #include "shell/window/Unit3.h"
 
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -103,7 +105,8 @@ TForm1::TForm1(const std::string& argv0)
                                      S.InstallRoot);
       }) {
     const WindowFontAsApplicationFont buildingFont;
-    makeFixedWindow(this, WindowKind::Main, 792, 535, QStringLiteral("Torvia RSIM-424"));
+    makeFixedWindow(this, WindowKind::Main, 792, 535,
+                    textIn(Words::MainWindowTitle, Language::Polish));
     fillBackground(this, WindowColour);
     setFont(windowFont());
     setAccessibleName(windowTitle());
@@ -115,6 +118,8 @@ TForm1::TForm1(const std::string& argv0)
     Memo2->setPlainText(prompt(Memo2, Language::Polish));
     setDesignedTabOrder();
     connectHandlers();
+    // A pack dropped anywhere on the window is installed; no control of the window changes.
+    setAcceptDrops(true);
     FormCreate(argv0);
     centreOnScreen(this);
 }
@@ -210,7 +215,7 @@ void TForm1::setDesignedTabOrder() {
 }
 
 std::vector<WindowText> TForm1::texts() {
-    const Bilingual<const char*> routePicture{"Obraz trasy", "Route picture"};
+    const BilingualText routePicture{"Obraz trasy", "Route picture"};
     return {
         {GroupBox1, TextRole::Caption, {"Trasa:", "Route:"}},
         {GroupBox2, TextRole::Caption, {"Sklady możliwe do prowadzenia:", "Select the train:"}},
@@ -218,8 +223,8 @@ std::vector<WindowText> TForm1::texts() {
         {Button7, TextRole::Caption, {"Zobacz rozkład jazdy", "Show timetable"}},
         {Button6, TextRole::Caption, {"Zobacz intro", "View intro"}},
         {Button3, TextRole::Caption, {"Pomoc", "Help"}},
-        {Button2, TextRole::Caption, {"Opcje", "Options"}},
-        {Button4, TextRole::Caption, {"O programie", "About"}},
+        {Button2, TextRole::Caption, Words::OptionsTitle},
+        {Button4, TextRole::Caption, Words::AboutTitle},
         {Button5, TextRole::Caption, {"Wyjście", "Quit"}},
         {FileListBox1, TextRole::AccessibleName, {"Pliki tras", "Route files"}},
         {Label1, TextRole::AccessibleDescription, {"Nazwa trasy", "Route name"}},
@@ -236,7 +241,7 @@ std::vector<WindowText> TForm1::texts() {
 }
 
 QString TForm1::prompt(const QWidget* memo, Language language) {
-    return QString::fromUtf8(textOf(texts(), memo, TextRole::Prompt).in(language));
+    return textIn(textOf(texts(), memo, TextRole::Prompt), language);
 }
 
 void TForm1::connectHandlers() {
@@ -260,6 +265,12 @@ void TForm1::FormCreate(const std::string& argv0) {
     wczytaj_opcje();
     S.DescriptionLines = {prompt(Memo1, Language::Polish)};
     showLines(Memo1, S.DescriptionLines);
+}
+
+void TForm1::showInstallationChanges() {
+    Wczytaj_Dynamic();
+    // A pack may have brought the scenery folder itself.
+    FileListBox1->applyFilePath(resolveInstallPath(S.InstallRoot, "/scenery"));
 }
 
 void TForm1::Wczytaj_Dynamic() {
@@ -344,14 +355,11 @@ void TForm1::ListBox2Click() {
     if (selected.isEmpty()) return;
     const int row = ListBox2->row(selected.front());
     if (row < 0 || row >= ConsistTable::ConsistCount) return;
-    const ConsistRecord& consist = S.Consists->consist(row + 1);
 
-    const ConsistDetails details = describeConsist(consist, S.InstallRoot, S.InterfaceLanguage);
+    const ChosenConsist choice =
+        chooseConsist(*S.Consists, row, S.InstallRoot, S.InterfaceLanguage, &vehiclePictureCache_);
+    const ConsistDetails& details = choice.details;
     S.ChosenVehicle = details.chosenVehicle;
-    // A file that cannot be read is reported once the whole choice is shown, so that nothing
-    // of the previous choice stays behind it.
-    QStringList errors;
-    if (!details.timetableError.empty()) errors << QString::fromStdString(details.timetableError);
     // A timetable that cannot be read counts as none: the window keeps the one it shows. The
     // button changes its state at most once, so it is repainted at most once.
     if (details.showsTimetable())
@@ -361,39 +369,41 @@ void TForm1::ListBox2Click() {
     S.DetailLines.clear();
     for (const std::string& line : details.lines) S.DetailLines << QString::fromStdString(line);
     showLines(Memo2, S.DetailLines);
-    showVehiclePictures(consist, details, errors);
-    if (!errors.isEmpty()) MessageBox::showError(errors.join(QLatin1Char('\n')));
+    showVehiclePictures(choice.pictures);
+    // What could not be read is told once the whole choice is shown, so that nothing of the
+    // previous choice stays behind the message.
+    if (!choice.errors.empty()) {
+        QStringList errors;
+        for (const std::string& error : choice.errors) errors << QString::fromStdString(error);
+        MessageBox::showError(errors.join(QLatin1Char('\n')));
+    }
 }
 
-void TForm1::showVehiclePictures(const ConsistRecord& consist, const ConsistDetails& details,
-                                 QStringList& errors) {
-    const PictureRow row =
-        loadPictureRow(details.pictureFiles, details.standInPicture, &vehiclePictureCache_);
+void TForm1::showVehiclePictures(const std::vector<PlacedPicture>& pictures) {
     // Each slot keeps its picture control from one choice to the next, hidden while no vehicle
     // stands there and then holding no picture, so that memory stays the same however many
     // consists are chosen. Only the slots the new consist leaves empty are hidden: hiding a
     // picture shown again at once would only cost a relayout.
-    for (std::size_t i = row.places.size(); i < S.VehiclePictures.size(); ++i) {
+    for (std::size_t i = pictures.size(); i < S.VehiclePictures.size(); ++i) {
         if (PictureBox* picture = S.VehiclePictures[i]) {
             picture->hide();
             picture->setPicture(QImage());
         }
     }
-    for (std::size_t i = 0; i < row.places.size(); ++i) {
-        const PicturePlace& place = row.places[i];
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        const PlacedPicture& shown = pictures[i];
         PictureBox*& picture = S.VehiclePictures[i];
         if (picture == nullptr) picture = new PictureBox(ScrollBox1->content());
-        picture->setGeometry(place.left, place.top, place.width, place.height);
-        picture->setPicture(row.pictures[i]);
-        const QString type = shownText(consist.vehicleSlots[i].VehicleType);
-        picture->setAccessibleName(type.isEmpty() ? QStringLiteral("other") : type);
-        picture->setToolTip(plainToolTip(type));
+        picture->setGeometry(shown.place.left, shown.place.top, shown.place.width,
+                             shown.place.height);
+        picture->setPicture(shown.image);
+        picture->setAccessibleName(QString::fromStdString(shown.name));
+        picture->setToolTip(plainToolTip(QString::fromStdString(shown.toolTip)));
         picture->show();
     }
-    S.ThumbnailCount = static_cast<int>(row.places.size());
+    S.ThumbnailCount = static_cast<int>(pictures.size());
     ScrollBox1->fitContent();
     ScrollBox1->ensureVisible(0, 0);
-    for (const std::string& error : row.errors) errors << QString::fromStdString(error);
 }
 
 void TForm1::Button1Click() {
@@ -401,7 +411,7 @@ void TForm1::Button1Click() {
     S.LaunchAnswer = 0;
     // Only the exact word asks: a vehicle called "GhostView" is a vehicle.
     if (S.ChosenVehicle == GhostviewVehicle) {
-        const GhostviewQuestion& question = ghostviewQuestion(S.InterfaceLanguage);
+        const GhostviewQuestion question = ghostviewQuestion(S.InterfaceLanguage);
         S.LaunchAnswer = MessageBox::askYesNo(utf8(question.caption), utf8(question.text),
                                               utf8(question.yes), utf8(question.no));
         if (S.LaunchAnswer != MessageBox::Yes) return;
@@ -530,4 +540,15 @@ void TForm1::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the program, also while other windows are open.
     event->accept();
     endProgram(0);
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedPack(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    const std::string archive = droppedPack(event->mimeData());
+    if (archive.empty()) return;
+    event->acceptProposedAction();
+    emit packDropped(archive);
 }

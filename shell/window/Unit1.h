@@ -11,10 +11,10 @@
 
 #include <QWidget>
 
-struct ConsistDetails;
 class ElidedLabel;
 class FileListBox;
 class PictureBox;
+struct PlacedPicture;
 class QGroupBox;
 class ListBox;
 class QPlainTextEdit;
@@ -74,9 +74,19 @@ public:
     void ImageGBClick();
     void ImagePLClick();
 
+    // After a pack was installed or an install undone: the catalogue read again and the scenery
+    // list refilled, with nothing chosen, as the installation now stands.
+    void showInstallationChanges();
+
+signals:
+    // An archive of a pack was dropped on the window: its path.
+    void packDropped(const std::string& archive);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void FormCreate(const std::string& argv0);
@@ -101,8 +111,7 @@ private:
     void beginWineWarmUp();
     void followWineWarmUp(WineWarmUp::State state);
     void afterStart();
-    void showVehiclePictures(const ConsistRecord& consist, const ConsistDetails& details,
-                             QStringList& errors);
+    void showVehiclePictures(const std::vector<PlacedPicture>& pictures);
 
     LauncherState S;
     // What the chosen scenery gives both of its handlers while a choice is handled.

@@ -1,5 +1,6 @@
 #include "shell/window/Unit3.h"
 
+#include "platform/system/Words.h"
 #include "platform/widgets/BundledPicture.h"
 #include "platform/widgets/ClickLabel.h"
 #include "platform/widgets/Fonts.h"
@@ -15,8 +16,8 @@ namespace {
 // The project's address lies under a domain reserved for examples, which nobody can own.
 const QString WebAddress = QStringLiteral("https://rsim424.example/");
 
-constexpr Bilingual<const char*> CreditLine{"Napisał zespół Torvia RSIM-424",
-                                            "Written by the Torvia RSIM-424 team"};
+constexpr BilingualText CreditLine{"Napisał zespół Torvia RSIM-424",
+                                   "Written by the Torvia RSIM-424 team"};
 
 template <class Label = QLabel>
 Label* makeLabel(QWidget* parent, const QString& text, QRect geometry) {
@@ -61,7 +62,7 @@ TForm3::TForm3(QWidget* mainWindow) : ToolWindow(mainWindow, 247, 186) {
 
 std::vector<WindowText> TForm3::texts() {
     return {
-        {this, TextRole::Caption, {"O programie", "About"}},
+        {this, TextRole::Caption, Words::AboutTitle},
         {Image1, TextRole::AccessibleName, {"Obraz tytułowy", "Title picture"}},
         {Label3, TextRole::Caption, CreditLine},
         {Label4,
@@ -71,7 +72,7 @@ std::vector<WindowText> TForm3::texts() {
 }
 
 QString TForm3::creditLine(Language language) {
-    return QString::fromUtf8(CreditLine.in(language));
+    return textIn(CreditLine, language);
 }
 
 void TForm3::Label4Click() {

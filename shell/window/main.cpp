@@ -13,7 +13,11 @@
 #include <QIcon>
 #include <QStyleFactory>
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +28,12 @@ QIcon launcherIcon() {
     for (const int size : {RSIM_ICON_SIZES})
         pictures << QStringLiteral(":/icon/example.rsim424.Loader-%1.png").arg(size);
     return bundledIcon(pictures);
+}
+
+std::string absolutePath(const std::string& path) {
+    if (path.starts_with('/')) return path;
+    const std::unique_ptr<char, decltype(&std::free)> here(::getcwd(nullptr, 0), &std::free);
+    return here ? std::string(here.get()) + '/' + path : path;
 }
 
 std::vector<std::string> argumentsOf(int argc, char** argv) {
@@ -78,9 +88,16 @@ int main(int argc, char** argv) {
     // The interface language is Polish at every start.
     if (!isInstallation(folder)) return startOutsideInstallation(folder, Language::Polish);
 
+    // The pack is named relative to the folder the launcher was started in, which the scenery
+    // list leaves.
+    const std::optional<std::string> pack =
+        command.pack ? std::optional(absolutePath(*command.pack)) : std::nullopt;
     AllWindows windows(argv0);
     windows.Form1.show();
     // The launcher has the keyboard once it starts, as a program started on Windows has.
     windows.Form1.activateWindow();
+    if (!windows.recovered.empty()) windows.Form5->tellRecovered(windows.recovered);
+    if (pack) windows.Form5->openPack(*pack);
+    if (command.undoPack) windows.Form5->offerUndo();
     return QApplication::exec();
 }

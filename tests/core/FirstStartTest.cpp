@@ -121,7 +121,7 @@ TEST(FirstStart, MenuEntryStartsItsProgramAndNeverTakesAnotherInstallationsFile)
     EXPECT_NE(entry->find("\nName=Torvia RSIM-424: Gry \"RSIM\" 100% $HOME\n"), std::string::npos);
     // Through the shell, as the path holds a "%" (see installationMenuEntry).
     EXPECT_NE(entry->find("\nExec=/bin/sh -c \"exec \\\\\"\\\\$0\\\\\" \\\\\"\\\\$@\\\\\"\" "
-                          "\"/home/p/Gry \\\\\"RSIM\\\\\" 100%% \\\\$HOME/rsim-launcher\"\n"),
+                          "\"/home/p/Gry \\\\\"RSIM\\\\\" 100%% \\\\$HOME/rsim-launcher\" %f\n"),
               std::string::npos)
         << *entry;
     EXPECT_NE(entry->find("\nTryExec=/home/p/Gry \"RSIM\" 100% $HOME/rsim-launcher\n"),
@@ -130,7 +130,19 @@ TEST(FirstStart, MenuEntryStartsItsProgramAndNeverTakesAnotherInstallationsFile)
     const auto named =
         installationMenuEntry("/mnt/ro", "/usr/bin/rsim-launcher", {"--installation", "/mnt/ro"});
     ASSERT_TRUE(named);
-    EXPECT_NE(named->find("\nExec=/usr/bin/rsim-launcher --installation /mnt/ro\n"),
+    EXPECT_NE(named->find("\nExec=/usr/bin/rsim-launcher --installation /mnt/ro %f\n"),
+              std::string::npos)
+        << *named;
+    // It opens packs, and offers to undo the last install.
+    EXPECT_NE(named->find("\nMimeType=application/zip;application/x-7z-compressed;"
+                          "application/vnd.rar;application/x-tar;application/x-compressed-tar;"
+                          "application/x-bzip-compressed-tar;application/x-xz-compressed-tar;"
+                          "application/x-zstd-compressed-tar;\nActions=undo-pack;\n"),
+              std::string::npos)
+        << *named;
+    EXPECT_NE(named->find("\n[Desktop Action undo-pack]\nName=Undo the last install of a pack\n"
+                          "Name[pl]=Cofnij ostatnią instalację paczki\n"
+                          "Exec=/usr/bin/rsim-launcher --installation /mnt/ro --undo-pack\n"),
               std::string::npos)
         << *named;
 
@@ -157,6 +169,10 @@ TEST(FirstStart, MenuEntryStartsItsProgramAndNeverTakesAnotherInstallationsFile)
                   "[Desktop Entry]\nName=old\n" +
                       entryOf("/home/p/RSIM").substr(entryOf("/home/p/RSIM").find("Exec=")));
     EXPECT_EQ(place("/home/p/RSIM"), "example.rsim424.Loader.RSIM.desktop");
+    // So is one written before the entries took packs.
+    entries.write("example.rsim424.Loader.RSIM.desktop",
+                  "[Desktop Entry]\nExec=/home/p/RSIM/rsim-launcher\n");
+    EXPECT_EQ(place("/home/p/RSIM"), "example.rsim424.Loader.RSIM.desktop");
     EXPECT_EQ(place("/mnt/RSIM"), "example.rsim424.Loader.RSIM-2.desktop");
     // Two folders whose long names differ only past the cut keep an entry each.
     const std::string longName = std::string(239, 'L');
@@ -168,8 +184,8 @@ TEST(FirstStart, MenuEntryStartsItsProgramAndNeverTakesAnotherInstallationsFile)
     EXPECT_EQ(place("/a/" + longName + "1"), first);
 }
 
-// The desktop starts an entry's program as the desktop reads its Exec line: gio does so as GLib's
-// menus do.
+// The desktop starts an entry's program as the desktop reads its Exec line, with a pack opened by
+// it or without: gio does so as GLib's menus do.
 TEST(FirstStart, MenuEntryStartsItsProgramWithItsArgumentsForAnyFolderName) {
     if (std::system("gio version >/dev/null 2>&1") != 0) GTEST_SKIP() << "gio is not installed";
     const std::vector<std::string> names{
@@ -183,9 +199,17 @@ TEST(FirstStart, MenuEntryStartsItsProgramWithItsArgumentsForAnyFolderName) {
         "\xC5\x81\xC3\xB3\x64\xC5\xBA ;&|<>*?#()~",
     };
     TempFolder base;
+    const std::string pack = base.write("Trasa 100% a=b $x.zip", "");
+    const struct {
+        const char* how;
+        bool byOption;
+        bool withPack;
+    } starts[] = {{"through the link", false, false},
+                  {"through the link, with a pack", false, true},
+                  {"by the option, with a pack", true, true}};
     for (const std::string& name : names) {
-        for (const bool byOption : {false, true}) {
-            SCOPED_TRACE(name + (byOption ? ", by the option" : ", through the link"));
+        for (const auto& start : starts) {
+            SCOPED_TRACE(name + ", " + start.how);
             const std::string folder = base.path() + "/" + name;
             // A program that says how it was started, beside itself once it is done.
             const std::string program =
@@ -194,13 +218,15 @@ TEST(FirstStart, MenuEntryStartsItsProgramWithItsArgumentsForAnyFolderName) {
                                                     "mv \"$0.part\" \"$0.started\"\n");
             ::chmod(program.c_str(), 0755);
             const std::vector<std::string> arguments =
-                byOption ? std::vector<std::string>{"--installation", folder}
-                         : std::vector<std::string>{};
+                start.byOption ? std::vector<std::string>{"--installation", folder}
+                               : std::vector<std::string>{};
             const auto entry = installationMenuEntry(folder, program, arguments);
             ASSERT_TRUE(entry);
             const std::string entryFile = base.write("entry.desktop", *entry);
             std::filesystem::remove(program + ".started");
-            ASSERT_EQ(std::system(("gio launch '" + entryFile + "'").c_str()), 0) << *entry;
+            const std::string launch = "gio launch '" + entryFile + "'" +
+                                       (start.withPack ? " '" + pack + "'" : std::string());
+            ASSERT_EQ(std::system(launch.c_str()), 0) << *entry;
 
             std::string started;
             for (int tries = 0; tries < 500 && started.empty(); ++tries) {
@@ -210,6 +236,7 @@ TEST(FirstStart, MenuEntryStartsItsProgramWithItsArgumentsForAnyFolderName) {
             }
             std::string expected = program + '\0';
             for (const std::string& argument : arguments) expected += argument + '\0';
+            if (start.withPack) expected += pack + '\0';
             EXPECT_EQ(started, expected) << *entry;
         }
     }

@@ -80,111 +80,64 @@ TEST_F(OptionsWindow, ControlsStandWhereTheyWereDesigned) {
     EXPECT_EQ(w.palette().color(QPalette::Window), QColor(192, 220, 192));
     EXPECT_EQ(w.font().pixelSize(), 11);
 
-    struct Placed {
-        QWidget* control;
-        QWidget* parent;
-        QRect geometry;
-        QString caption; // "" for a slider
-    };
+    // The labels beside the sliders show the sample's settings; every other control its
+    // designed caption.
+    const std::map<QWidget*, QString> values{{w.Label2, "800x600"},
+                                             {w.Label4, "32 BPP"},
+                                             {w.Label6, "Nie"},
+                                             {w.Label9, "Tak"},
+                                             {w.Label10, "Tak"}};
     QWidget* const window = &w;
-    const std::vector<Placed> designed{
-        {w.GroupBox1, window, {8, 8, 401, 169}, "Grafika"},
-        {w.Label1, w.GroupBox1, {136, 24, 107, 13}, "Rozdzielczość ekranu:"},
-        {w.TrackBar1, w.GroupBox1, {128, 40, 150, 33}, ""},
-        {w.Label2, w.GroupBox1, {136, 72, 137, 13}, "800x600"},
-        {w.Label3, w.GroupBox1, {16, 104, 89, 13}, "Głębia kolorów:"},
-        {w.TrackBar2, w.GroupBox1, {120, 96, 41, 33}, ""},
-        {w.Label4, w.GroupBox1, {160, 104, 49, 13}, "32 BPP"},
-        {w.Label5, w.GroupBox1, {16, 136, 105, 13}, "Tryb pełnoekranowy:"},
-        {w.TrackBar3, window, {128, 136, 41, 33}, ""},
-        {w.Label6, w.GroupBox1, {161, 136, 33, 13}, "Nie"},
-        {w.Label7, w.GroupBox1, {240, 104, 89, 13}, "Render Alpha:"},
-        {w.TrackBar4, w.GroupBox1, {328, 96, 41, 33}, ""},
-        {w.Label9, w.GroupBox1, {369, 104, 25, 13}, "Tak"},
-        {w.Label8, w.GroupBox1, {240, 136, 80, 13}, "Wyświetl trakcję:"},
-        {w.TrackBar5, w.GroupBox1, {328, 128, 41, 33}, ""},
-        {w.Label10, w.GroupBox1, {369, 136, 25, 13}, "Tak"},
-        {w.GroupBox3, window, {8, 184, 401, 105}, "Mysz"},
-        {w.Label11, w.GroupBox3, {40, 24, 137, 17}, "Czułość w poziomie:"},
-        {w.TrackBar6, w.GroupBox3, {32, 40, 150, 45}, ""},
-        {w.CheckBox8, w.GroupBox3, {40, 80, 137, 17}, "Odwróć (Invert mouse)"},
-        {w.Label12, w.GroupBox3, {224, 24, 137, 17}, "Czułość w pionie:"},
-        {w.TrackBar7, w.GroupBox3, {216, 40, 150, 45}, ""},
-        {w.CheckBox10, w.GroupBox3, {224, 80, 137, 17}, "Odwróć (Invert mouse)"},
-        {w.GroupBox2, window, {8, 296, 401, 193}, "Pozostałe"},
-        {w.CheckBox9, w.GroupBox2, {24, 24, 225, 17}, "Tryb Freefly - latanie po całej trasie"},
-        {w.CheckBox1, w.GroupBox2, {24, 40, 233, 17}, "Dźwięki przestrzenne"},
-        {w.CheckBox4, w.GroupBox2, {24, 56, 217, 17}, "Debugmode"},
-        {w.CheckBox3,
-         w.GroupBox2,
-         {24, 72, 353, 17},
-         "Zapisywanie informacji o uruchamianiu i przebiegu działania programu "},
-        {w.CheckBox5, w.GroupBox2, {24, 88, 249, 17}, "Zapis parametrów fizycznych do pliku"},
-        {w.CheckBox6, w.GroupBox2, {24, 104, 257, 17}, "Poszukiwanie trakcji nad pantografami"},
-        {w.CheckBox7,
-         w.GroupBox2,
-         {24, 120, 337, 17},
-         "Uwzględnianie zależnosci między fizyką a siecią trakcyjną"},
-        {w.CheckBox2,
-         w.GroupBox2,
-         {24, 136, 329, 17},
-         "Poprawka na częstotliwość odswieżania monitora"},
-        {w.CheckBox11,
-         w.GroupBox2,
-         {24, 168, 361, 17},
-         "Nie zamykaj tego programu automatycznie po uruchomieniu symulatora"},
-        {w.Button1, window, {8, 496, 137, 25}, "Standardowe ustawienia"},
-        {w.Button2, window, {208, 496, 99, 25}, "Anuluj"},
-        {w.Button3, window, {312, 496, 99, 25}, "OK"},
-    };
-    for (const Placed& p : designed) {
-        const QRect g = p.control->geometry();
-        SCOPED_TRACE(p.caption.isEmpty() ? accessibleName(p.control).toStdString()
-                                         : p.caption.toStdString());
-        EXPECT_EQ(p.control->parentWidget(), p.parent);
-        EXPECT_EQ(g.topLeft(), p.geometry.topLeft());
-        EXPECT_EQ(g.height(), p.geometry.height());
+    for (const OptionControl& row : OptionsControls) {
+        if (row.kind == ControlKind::Form) continue;
+        QWidget* const control = w.control(row);
+        QWidget* const parent =
+            row.group == 0 ? window : w.control(*optionsControl(ControlKind::GroupBox, row.group));
+        const QRect designed(row.place.left, row.place.top, row.place.width, row.place.height);
+        const QString caption =
+            values.contains(control) ? values.at(control) : textIn(row.caption, Language::Polish);
+        const QRect g = control->geometry();
+        SCOPED_TRACE(control->metaObject()->className() + std::to_string(row.number));
+        EXPECT_EQ(control->parentWidget(), parent);
+        EXPECT_EQ(g.topLeft(), designed.topLeft());
+        EXPECT_EQ(g.height(), designed.height());
         // A caption in this font may be a little wider than designed: its control grows to it.
-        auto* label = qobject_cast<QLabel*>(p.control);
-        auto* box = qobject_cast<QCheckBox*>(p.control);
+        auto* label = qobject_cast<QLabel*>(control);
+        auto* box = qobject_cast<QCheckBox*>(control);
         if (label || box) {
-            EXPECT_EQ(label ? label->text() : box->text(), p.caption);
-            EXPECT_GE(g.width(), p.geometry.width());
-            EXPECT_LE(p.control->sizeHint().width(), g.width());
-            EXPECT_LE(g.right(), p.parent->width() - 2) << "inside its group's frame";
+            EXPECT_EQ(label ? label->text() : box->text(), caption);
+            EXPECT_GE(g.width(), designed.width());
+            EXPECT_LE(control->sizeHint().width(), g.width());
+            EXPECT_LE(g.right(), parent->width() - 2) << "inside its group's frame";
         } else {
-            EXPECT_EQ(g, p.geometry);
+            EXPECT_EQ(g, designed);
         }
-        if (auto* group = qobject_cast<QGroupBox*>(p.control)) {
-            EXPECT_EQ(group->title(), p.caption);
+        if (auto* group = qobject_cast<QGroupBox*>(control)) {
+            EXPECT_EQ(group->title(), caption);
         }
-        if (auto* button = qobject_cast<QPushButton*>(p.control)) {
-            EXPECT_EQ(button->text(), p.caption);
+        if (auto* button = qobject_cast<QPushButton*>(control)) {
+            EXPECT_EQ(button->text(), caption);
             EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()) + 8, g.width());
         }
         if (box) {
-            EXPECT_EQ(accessibleName(box), p.caption);
+            EXPECT_EQ(accessibleName(box), caption);
+        }
+        if (auto* slider = qobject_cast<QSlider*>(control)) {
+            const TrackBarRange range = trackBarRange(row);
+            EXPECT_EQ(accessibleName(slider),
+                      qobject_cast<QLabel*>(
+                          w.control(*optionsControl(ControlKind::Label, row.role.namedBy)))
+                          ->text());
+            EXPECT_EQ(slider->minimum(), range.min);
+            EXPECT_EQ(slider->maximum(), range.max);
+            EXPECT_EQ(slider->tickInterval(), 1);
+            const bool twoPositions = range.max == 1;
+            EXPECT_EQ(slider->orientation(), twoPositions ? Qt::Vertical : Qt::Horizontal);
+            EXPECT_EQ(slider->tickPosition(),
+                      twoPositions ? QSlider::TicksBothSides : QSlider::TicksBelow);
         }
     }
     EXPECT_EQ(w.Label2->width(), 137) << "the resolution label keeps its size";
-
-    const std::vector<std::pair<QSlider*, QLabel*>> sliders{
-        {w.TrackBar1, w.Label1}, {w.TrackBar2, w.Label3}, {w.TrackBar3, w.Label5},
-        {w.TrackBar4, w.Label7}, {w.TrackBar5, w.Label8}, {w.TrackBar6, w.Label11},
-        {w.TrackBar7, w.Label12}};
-    for (std::size_t i = 0; i < sliders.size(); ++i) {
-        QSlider* slider = sliders[i].first;
-        const TrackBarRange& range = TrackBarRanges[i];
-        SCOPED_TRACE(i + 1);
-        EXPECT_EQ(accessibleName(slider), sliders[i].second->text());
-        EXPECT_EQ(slider->minimum(), range.min);
-        EXPECT_EQ(slider->maximum(), range.max);
-        EXPECT_EQ(slider->tickInterval(), 1);
-        const bool twoPositions = range.max == 1;
-        EXPECT_EQ(slider->orientation(), twoPositions ? Qt::Vertical : Qt::Horizontal);
-        EXPECT_EQ(slider->tickPosition(),
-                  twoPositions ? QSlider::TicksBothSides : QSlider::TicksBelow);
-    }
     EXPECT_FALSE(w.CheckBox11->isChecked());
 }
 

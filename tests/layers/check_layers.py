@@ -21,7 +21,7 @@ LAYERS = {
     "catalogue/pictures": ("gui", ["catalogue", "platform/pictures", SYSTEM]),
     "settings": ("", ["catalogue", SYSTEM]),
     "settings/launch": ("", [SYSTEM]),
-    "shell": ("", [SYSTEM]),
+    "shell": ("", ["packs", SYSTEM]),
     "packs": ("", ["catalogue", SYSTEM]),
     "platform/widgets": ("widgets", ["platform/pictures", SYSTEM]),
     "catalogue/window": ("widgets", ["platform/widgets", "catalogue", "platform/pictures", SYSTEM]),

@@ -1,15 +1,18 @@
 #!/usr/bin/env python3
 """Writes a pack for the tests from a description in JSON: make_pack.py DESCRIPTION ARCHIVE.
 
-The description is {"format": "zip" | "tar" | "7z", "entries": [...]}, each entry with:
+The description is {"format": "zip" | "tar" | "7z", "entries": [...]}, with "windows": true for a
+zip whose entries say a Windows tool made them, each entry with:
   name      the entry's name
   kind      "file" (the default), "folder", "link", "hardlink" or "device"
   text      a file's contents, written in Windows-1250
   bytes     a file's length instead, in a repeating pattern
+  base64    a file's contents instead, as they are
   target    what a link or hard link points to
   cp852     true: a zip name stored in code page 852, without the UTF-8 flag
   declare   a zip entry declaring this size whatever it holds
 """
+import base64
 import json
 import os
 import struct
@@ -21,6 +24,8 @@ import zipfile
 
 
 def contents(entry):
+    if 'base64' in entry:
+        return base64.b64decode(entry['base64'])
     if 'bytes' in entry:
         pattern = bytes(range(256))
         return (pattern * (entry['bytes'] // 256 + 1))[:entry['bytes']]
@@ -36,14 +41,18 @@ class OemNameInfo(zipfile.ZipInfo):
         return self.filename.encode('cp852'), self.flag_bits
 
 
-def write_zip(entries, path):
+def write_zip(entries, path, windows=False):
     with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED) as archive:
         for entry in entries:
             kind_of_info = OemNameInfo if entry.get('cp852') else zipfile.ZipInfo
             info = kind_of_info(entry['name'], date_time=(2024, 5, 1, 12, 0, 0))
             info.compress_type = zipfile.ZIP_DEFLATED
             kind = entry.get('kind', 'file')
-            if kind == 'link':
+            if windows:
+                # Made on MS-DOS's successors: only the DOS attributes, archive or folder.
+                info.create_system = 0
+                info.external_attr = 0x10 if kind == 'folder' else 0x20
+            elif kind == 'link':
                 info.create_system = 3
                 info.external_attr = 0o120777 << 16
             elif kind == 'folder':
@@ -107,7 +116,8 @@ def write_7z(entries, path):
 def main():
     description = json.load(open(sys.argv[1], encoding='utf-8'))
     writers = {'zip': write_zip, 'tar': write_tar, '7z': write_7z}
-    writers[description['format']](description['entries'], sys.argv[2])
+    options = {'windows': True} if description.get('windows') else {}
+    writers[description['format']](description['entries'], sys.argv[2], **options)
 
 
 if __name__ == '__main__':
