@@ -346,7 +346,8 @@ bool processNamed(const std::string& name) {
 // locale is in the cache, as after the first start ever; and the same two presses on the first
 // start ever, with no locale in the cache when the window came up.
 void BM_StartThroughWineLauncherOpen3s(benchmark::State& state) {
-    const Installation install(RSIM_WINDOWS_RECORDER64);
+    // The usual simulator is a 32-bit program.
+    const Installation install(RSIM_WINDOWS_RECORDER32);
     QTemporaryDir prefixes;
     const std::string prefix = prefixes.path().toStdString() + "/prefix";
     ::setenv("WINEPREFIX", prefix.c_str(), 1);

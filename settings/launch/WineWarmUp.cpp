@@ -14,8 +14,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The interpreter reads its input through a shell, which holds the input open for StaysSeconds
-// after the launcher's end of the shell's own input has closed, however the launcher ended.
+// The interpreter reads its input through a shell, which holds the input open for the plan's
+// stay after the launcher's end of the shell's own input has closed, however the launcher ended.
 constexpr const char* KeeperScript =
     "seconds=$1; shift; (cat >/dev/null; exec sleep \"$seconds\") | exec \"$@\"";
 // Run by the interpreter, it makes wine start its desktop process, and ends at once.
@@ -135,10 +135,11 @@ WineWarmUp::State WineWarmUp::startKeeper() {
     if (::pipe2(ends, O_CLOEXEC) != 0) return off();
     const FileDescriptor keeperEnd(ends[0]);
     keeperInput_ = FileDescriptor(ends[1]);
-    const RunResult started = run("/bin/sh",
-                                  {"-c", KeeperScript, "wine-keeper", std::to_string(StaysSeconds),
-                                   plan_->wine, plan_->interpreter, "/q", "/k", DesktopStarter},
-                                  "/", {plan_->environment, output_.get(), keeperEnd.get()});
+    const RunResult started =
+        run("/bin/sh",
+            {"-c", KeeperScript, "wine-keeper", std::to_string(plan_->stays.count()), plan_->wine,
+             plan_->interpreter, "/q", "/k", DesktopStarter},
+            "/", {plan_->environment, output_.get(), keeperEnd.get()});
     if (!started) {
         keeperInput_.close();
         return off();

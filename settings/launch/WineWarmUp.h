@@ -31,6 +31,8 @@ struct WineWarmUpPlan {
     std::vector<std::pair<std::string, std::string>> environment;
     std::optional<LocaleBuild> localeBuild;
     std::string outputFile; // wine's output while it warms up, in the launcher's cache folder
+    // How long wine stays ready after the launcher has gone, for a launcher opened again.
+    std::chrono::seconds stays{120};
 };
 
 // The warm-up for a start of command, or none where there is nothing to warm up or wine would
@@ -47,12 +49,11 @@ std::optional<WineWarmUpPlan> wineWarmUpPlan(const std::string& installRoot);
 bool winePrefixNeedsUpdate(const WineEnvironment& wine);
 
 // A warm-up, asked along by its owner every LookEveryMs from the event loop until it is no
-// longer Working. Its owner lets it go when the launcher ends; wine then stays ready for
-// StaysSeconds more, for a launcher opened again.
+// longer Working. Its owner lets it go when the launcher ends, however it ends; wine then stays
+// ready for the plan's stay.
 class WineWarmUp {
 public:
     static constexpr int LookEveryMs = 100;
-    static constexpr int StaysSeconds = 120;
 
     // Ready: wine is up and waits for a start. Off: nothing runs, or what runs is no longer
     // looked at; a start works as it does without a warm-up.
