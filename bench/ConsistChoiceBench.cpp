@@ -202,7 +202,7 @@ void BM_ChooseFiftyVehicleConsist(benchmark::State& state) {
     for (int row : {0, 1}) {
         form1.ListBox2->item(row)->setSelected(true);
         QApplication::processEvents();
-        shown[static_cast<std::size_t>(row)] = shownBy(form1, windows.Form2);
+        shown[static_cast<std::size_t>(row)] = shownBy(form1, form1.timetableWindow());
     }
     Yardstick yardstick(form1, shown);
     yardstick.show();

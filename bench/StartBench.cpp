@@ -2,7 +2,10 @@
 // recording program, the two taking turns in one run: for a native simulator, and for a Windows
 // one through wine, in a wine prefix that is already running and in a fresh one. The real main
 // window, offscreen, on a copy of the sample installation, with a consist chosen; the launcher's
-// end after a start is caught, so that it can be pressed again.
+// end after a start is caught, so that it can be pressed again. And the press as a player meets
+// it on the first start of a day, the launcher's window open for three seconds and no wine
+// running before: with the wine the launcher made ready meanwhile, and with none, beside plain
+// wine started while its server and services run, the yardstick.
 
 #include "platform/widgets/FileListBox.h"
 #include "platform/widgets/ListBox.h"
@@ -10,11 +13,14 @@
 #include "settings/launch/LaunchParameters.h"
 #include "settings/launch/SimulatorCommand.h"
 #include "settings/launch/StartFailure.h"
+#include "settings/launch/WineEnvironment.h"
 #include "shell/window/AllWindows.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -90,6 +96,12 @@ public:
     void press() {
         ended_ = false;
         windows_->Form1.Button1->click();
+    }
+    // Lets the launcher's window stay open for a while, handling its events as the player looks.
+    static void stayOpen(std::chrono::milliseconds time) {
+        QEventLoop open;
+        QTimer::singleShot(time, &open, &QEventLoop::quit);
+        open.exec();
     }
     // Lets the event loop run, waiting for its events, until the launcher would have ended after
     // the start.
@@ -246,9 +258,8 @@ void stopWine(const std::string& prefix) {
 }
 
 // The wine prefix a start meets: created and with its wine server still running from the last
-// start, created with no wine running (a later start on another day), or not there yet (the
-// first start, which creates it).
-enum class Prefix { Running, Stopped, Fresh };
+// start, or not there yet (the first start, which creates it).
+enum class Prefix { Running, Fresh };
 
 // A start through wine, and posix_spawn of wine with the same arguments and environment. A fresh
 // prefix is one of its own for every start.
@@ -265,7 +276,7 @@ void startThroughWine(benchmark::State& state, Prefix kind) {
         return prefix;
     };
     const auto afterStart = [&](const std::string& prefix) {
-        if (kind != Prefix::Running) stopWine(prefix);
+        if (kind == Prefix::Fresh) stopWine(prefix);
     };
     Launcher launcher(install.root());
     const SimulatorCommand command = simulatorCommand(install.root(), Scenery, launcher.vehicle());
@@ -318,11 +329,93 @@ BENCHMARK(BM_StartThroughWineRunningPrefix)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
-void BM_StartThroughWineStoppedPrefix(benchmark::State& state) {
-    startThroughWine(state, Prefix::Stopped);
+// Whether a process of that name runs, of any user: the warm-up's command interpreter.
+bool processNamed(const std::string& name) {
+    for (const fs::directory_entry& process : fs::directory_iterator("/proc")) {
+        std::ifstream comm(process.path() / "comm");
+        std::string found;
+        if (std::getline(comm, found) && found == name) return true;
+    }
+    return false;
 }
-BENCHMARK(BM_StartThroughWineStoppedPrefix)
-    ->Iterations(6)
+
+// The press with the launcher's window open for three seconds before it, wine not running when
+// the window came up: with the wine the launcher made ready meanwhile; with wine stopped again
+// just before the press, as a launcher that made nothing ready meets it; and plain wine started
+// while its server and services still run from a start just before, the yardstick. The Polish
+// locale is in the cache, as after the first start ever; and the same two presses on the first
+// start ever, with no locale in the cache when the window came up.
+void BM_StartThroughWineLauncherOpen3s(benchmark::State& state) {
+    // The usual simulator is a 32-bit program.
+    const Installation install(RSIM_WINDOWS_RECORDER32);
+    QTemporaryDir prefixes;
+    const std::string prefix = prefixes.path().toStdString() + "/prefix";
+    ::setenv("WINEPREFIX", prefix.c_str(), 1);
+    const std::string locales =
+        launcherCacheFolder(std::getenv("XDG_CACHE_HOME"), std::getenv("HOME")) + "/locale";
+    constexpr std::chrono::seconds Open{3};
+    enum class Locale { Cached, Missing };
+    enum class Wine { MadeReady, StoppedBeforePress };
+    int warmed = 0;
+    const auto pressAfterOpen = [&](Wine wine, Locale locale) {
+        stopWine(prefix);
+        if (locale == Locale::Missing) fs::remove_all(locales);
+        Launcher launcher(install.root());
+        Launcher::stayOpen(Open);
+        if (processNamed("cmd.exe")) ++warmed;
+        if (wine == Wine::StoppedBeforePress) {
+            stopWine(prefix);
+            if (locale == Locale::Missing) fs::remove_all(locales);
+        }
+        const double pressed = secondsOf(CLOCK_REALTIME);
+        launcher.press();
+        const double main = recordedStartTime(install.root());
+        launcher.awaitEnd();
+        quitRecorder(install.root());
+        return main - pressed;
+    };
+    // The first start creates the prefix and builds the Polish locale.
+    pressAfterOpen(Wine::StoppedBeforePress, Locale::Cached);
+
+    std::vector<std::string> argv;
+    std::vector<std::pair<std::string, std::string>> environment;
+    {
+        const Launcher launcher(install.root());
+        const SimulatorCommand command =
+            simulatorCommand(install.root(), Scenery, launcher.vehicle());
+        argv = {command.program};
+        argv.insert(argv.end(), command.arguments.begin(), command.arguments.end());
+        environment = command.environment;
+    }
+    const auto wineStart = [&] {
+        fs::current_path(install.root());
+        const double begun = secondsOf(CLOCK_REALTIME);
+        const pid_t pid = spawn(argv, environment, true);
+        const double main = recordedStartTime(install.root());
+        quitRecorder(install.root());
+        ::waitpid(pid, nullptr, 0);
+        return main - begun;
+    };
+    alternate(state, {{"launcher_open_3s",
+                       [&] { return pressAfterOpen(Wine::MadeReady, Locale::Cached); }},
+                      {"wine_running",
+                       [&] {
+                           stopWine(prefix);
+                           wineStart();
+                           return wineStart();
+                       }},
+                      {"no_wine_running",
+                       [&] { return pressAfterOpen(Wine::StoppedBeforePress, Locale::Cached); }},
+                      {"first_start_ever_open_3s",
+                       [&] { return pressAfterOpen(Wine::MadeReady, Locale::Missing); }},
+                      {"first_start_ever_no_wine_running",
+                       [&] { return pressAfterOpen(Wine::StoppedBeforePress, Locale::Missing); }}});
+    state.counters["launchers_that_made_wine_ready"] = warmed;
+    stopWine(prefix);
+    ::unsetenv("WINEPREFIX");
+}
+BENCHMARK(BM_StartThroughWineLauncherOpen3s)
+    ->Iterations(10)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 

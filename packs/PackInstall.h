@@ -75,5 +75,7 @@ struct Recovery {
     std::vector<std::string> rolledBack; // installs cut short, now undone
     std::vector<std::string> undone;     // undos cut short, now finished
     PackError error;
+
+    bool empty() const { return rolledBack.empty() && undone.empty() && !error; }
 };
 Recovery recoverInstalls(const std::string& installRoot);

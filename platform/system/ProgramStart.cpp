@@ -60,6 +60,8 @@ RunResult run(const std::string& program, const std::vector<std::string>& argume
 
     posix_spawn_file_actions_t actions;
     ::posix_spawn_file_actions_init(&actions);
+    if (options.input >= 0)
+        ::posix_spawn_file_actions_adddup2(&actions, options.input, STDIN_FILENO);
     if (options.output >= 0) {
         ::posix_spawn_file_actions_adddup2(&actions, options.output, STDOUT_FILENO);
         ::posix_spawn_file_actions_adddup2(&actions, options.output, STDERR_FILENO);

@@ -23,6 +23,8 @@ struct RunOptions {
     // A descriptor that takes the program's output and error output; -1 leaves them the
     // launcher's.
     int output = -1;
+    // A descriptor the program reads as its input; -1 leaves it the launcher's.
+    int input = -1;
 };
 
 // Starts program, named by its absolute path, with arguments after its own name, in

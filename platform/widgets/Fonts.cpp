@@ -1,5 +1,7 @@
 #include "platform/widgets/Fonts.h"
 
+#include <QApplication>
+
 #include <fontconfig/fontconfig.h>
 
 #include <clocale>
@@ -27,6 +29,14 @@ QFont designedFont(DesignedFace face, int pixelHeight, bool bold) {
 
 QFont windowFont() {
     return designedFont(DesignedFace::MsSansSerif, 11);
+}
+
+WindowFontAsApplicationFont::WindowFontAsApplicationFont() : systemFont_(QApplication::font()) {
+    QApplication::setFont(windowFont());
+}
+
+WindowFontAsApplicationFont::~WindowFontAsApplicationFont() {
+    QApplication::setFont(systemFont_);
 }
 
 // The toolkit looks its fonts up in fontconfig's current configuration, which the first call

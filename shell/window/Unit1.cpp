@@ -82,9 +82,29 @@ PictureBox* makeFlag(QWidget* parent, const QString& picture, const QString& lan
     return flag;
 }
 
+// A secondary window, built in the windows' font. Built after the interface language has
+// changed, it shows that language, as it would had it been built at start and switched with the
+// others.
+template <class Window, class... Arguments>
+std::unique_ptr<Window> buildWindow(Language language, Arguments&&... arguments) {
+    const WindowFontAsApplicationFont buildingFont;
+    auto window = std::make_unique<Window>(std::forward<Arguments>(arguments)...);
+    if (language != Language::Polish) window->setLanguage(language);
+    return window;
+}
+
 } // namespace
 
-TForm1::TForm1(const std::string& argv0) {
+// The secondary windows are built when first needed: until then they could only have been
+// hidden, and the main window comes up sooner without them. The options window's working copy
+// is the settings this window read at start, which nothing changes afterwards.
+TForm1::TForm1(const std::string& argv0)
+    : Form2([this] { return buildWindow<TForm2>(S.InterfaceLanguage, this); }),
+      Form3([this] { return buildWindow<TForm3>(S.InterfaceLanguage, this); }), Form4([this] {
+          return buildWindow<TForm4>(S.InterfaceLanguage, this, S.Settings, S.InterfaceLanguage,
+                                     S.InstallRoot);
+      }) {
+    const WindowFontAsApplicationFont buildingFont;
     makeFixedWindow(this, WindowKind::Main, 792, 535,
                     textIn(Words::MainWindowTitle, Language::Polish));
     fillBackground(this, WindowColour);
@@ -106,10 +126,16 @@ TForm1::TForm1(const std::string& argv0) {
 
 TForm1::~TForm1() = default;
 
-void TForm1::setSecondaryWindows(TForm2* timetable, TForm3* about, TForm4* options) {
-    Form2 = timetable;
-    Form3 = about;
-    Form4 = options;
+TForm2& TForm1::timetableWindow() {
+    return Form2.get();
+}
+
+TForm3& TForm1::aboutWindow() {
+    return Form3.get();
+}
+
+TForm4& TForm1::optionsWindow() {
+    return Form4.get();
 }
 
 void TForm1::buildSceneryGroup() {
@@ -392,9 +418,18 @@ void TForm1::Button1Click() {
     }
     // The simulator is handed its working folder, so the scenery list need not move there, and a
     // start that fails leaves the player's choice as it was.
+    if (warmUp_) warmUp_->leaveToStart();
     start_ = std::make_unique<WatchedStart>(
         simulatorCommand(S.InstallRoot, S.SceneryFile, S.ChosenVehicle));
-    followStart(start_->begin());
+    startBegun_ = false;
+    followStart(beginStart());
+}
+
+// A locale that wine's warm-up is building is waited for, rather than built a second time.
+WatchedStart::State TForm1::beginStart() {
+    if (warmUp_ && warmUp_->buildingLocale()) return WatchedStart::State::Watching;
+    startBegun_ = true;
+    return start_->begin();
 }
 
 // Wine may take a while, and fail only after a while, so the windows step aside while a start is
@@ -405,7 +440,7 @@ void TForm1::followStart(WatchedStart::State state) {
     case WatchedStart::State::Watching:
         hiddenWhileStarting_.hide();
         QTimer::singleShot(WatchedStart::LookEveryMs, this,
-                           [this] { followStart(start_->poll()); });
+                           [this] { followStart(startBegun_ ? start_->poll() : beginStart()); });
         return;
     case WatchedStart::State::Failed:
         hiddenWhileStarting_.showAgain();
@@ -419,7 +454,8 @@ void TForm1::followStart(WatchedStart::State state) {
 }
 
 void TForm1::afterStart() {
-    if (!Form4->staysOpenAfterStart()) {
+    // An options window never built was never ticked.
+    if (!Form4.built() || !Form4->staysOpenAfterStart()) {
         endProgram(0);
         return;
     }
@@ -442,9 +478,10 @@ void TForm1::switchLanguage(Language language) {
     // Set before any text, since the texts set from here on read it.
     S.InterfaceLanguage = language;
     showTexts(texts(), language);
-    Form2->setLanguage(language);
-    Form3->setLanguage(language);
-    Form4->setLanguage(language);
+    // A window not built yet takes the language when it is built.
+    if (Form2.built()) Form2->setLanguage(language);
+    if (Form3.built()) Form3->setLanguage(language);
+    if (Form4.built()) Form4->setLanguage(language);
     // Before any scenery was read the boxes hold only their prompts; afterwards they keep what
     // they show until it is next rebuilt.
     if (!Button1->isEnabled()) {
@@ -475,6 +512,28 @@ void TForm1::Button5Click() {
 
 void TForm1::Button7Click() {
     Form2->show();
+}
+
+void TForm1::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    // Wine is made ready once the window's first frame is on the screen, so that the frame
+    // shares the processors with none of it.
+    if (warmUpBegun_) return;
+    warmUpBegun_ = true;
+    QTimer::singleShot(0, this, &TForm1::beginWineWarmUp);
+}
+
+void TForm1::beginWineWarmUp() {
+    // A start pressed already does without.
+    if (start_) return;
+    warmUp_ = std::make_unique<WineWarmUp>(wineWarmUpPlan(S.InstallRoot));
+    followWineWarmUp(warmUp_->begin());
+}
+
+void TForm1::followWineWarmUp(WineWarmUp::State state) {
+    if (state != WineWarmUp::State::Working) return;
+    QTimer::singleShot(WineWarmUp::LookEveryMs, this,
+                       [this] { followWineWarmUp(warmUp_->poll()); });
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -5,6 +5,8 @@
 #include "platform/widgets/HiddenWindows.h"
 #include "platform/widgets/WindowTexts.h"
 #include "settings/launch/WatchedStart.h"
+#include "settings/launch/WineWarmUp.h"
+#include "shell/window/BuiltWhenNeeded.h"
 #include "shell/window/LauncherState.h"
 
 #include <QWidget>
@@ -31,8 +33,11 @@ public:
     explicit TForm1(const std::string& argv0);
     ~TForm1() override;
 
-    // The secondary windows are created after this one and handed in once they exist.
-    void setSecondaryWindows(TForm2* timetable, TForm3* about, TForm4* options);
+    // The timetable, about and options windows, each built the first time it is needed and
+    // then kept, showing the interface language of that moment.
+    TForm2& timetableWindow();
+    TForm3& aboutWindow();
+    TForm4& optionsWindow();
 
     const LauncherState& state() const { return S; }
     LauncherState& state() { return S; }
@@ -79,6 +84,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -100,7 +106,10 @@ private:
     QString prompt(const QWidget* memo, Language language);
     void connectHandlers();
     void showLines(QPlainTextEdit* memo, const QStringList& lines);
+    WatchedStart::State beginStart();
     void followStart(WatchedStart::State state);
+    void beginWineWarmUp();
+    void followWineWarmUp(WineWarmUp::State state);
     void afterStart();
     void showVehiclePictures(const std::vector<PlacedPicture>& pictures);
 
@@ -109,11 +118,15 @@ private:
     SceneryReading chosenScenery_;
     // The vehicle pictures read for the chosen scenery's consists.
     PictureRowCache vehiclePictureCache_;
-    TForm2* Form2 = nullptr;
-    TForm3* Form3 = nullptr;
-    TForm4* Form4 = nullptr;
+    BuiltWhenNeeded<TForm2> Form2;
+    BuiltWhenNeeded<TForm3> Form3;
+    BuiltWhenNeeded<TForm4> Form4;
     // The windows, out of the way while a start through wine is watched.
     HiddenWindows hiddenWhileStarting_;
-    // The start of the simulator while it is watched.
+    // The start of the simulator while it is watched, and whether it has begun.
     std::unique_ptr<WatchedStart> start_;
+    bool startBegun_ = false;
+    // Wine made ready for a start once the window is on the screen.
+    bool warmUpBegun_ = false;
+    std::unique_ptr<WineWarmUp> warmUp_;
 };

@@ -1,17 +1,17 @@
 // Torvia RSIM-424 Loader: the launcher of the RSIM-424 train-driving simulator.
 
+#include "platform/system/ProgramPath.h"
 #include "platform/widgets/BundledPicture.h"
 #include "platform/widgets/FocusMark.h"
 #include "platform/widgets/Fonts.h"
-#include "platform/system/ProgramPath.h"
-#include "shell/window/AllWindows.h"
+#include "platform/widgets/WindowStyle.h"
 #include "shell/CommandLine.h"
 #include "shell/FirstStart.h"
+#include "shell/window/AllWindows.h"
 #include "shell/window/OutsideInstallation.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QStyleFactory>
 
 #include <unistd.h>
 
@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QString::fromUtf8(ApplicationId));
     // Every window of the launcher, the four and their boxes, carries the icon.
     QApplication::setWindowIcon(launcherIcon());
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    const WindowStyle style;
     showFocusMarks();
 
     const CommandLine command = readCommandLine(argumentsOf(argc, argv));
@@ -96,8 +96,8 @@ int main(int argc, char** argv) {
     windows.Form1.show();
     // The launcher has the keyboard once it starts, as a program started on Windows has.
     windows.Form1.activateWindow();
-    windows.Form5.tellRecovered(windows.recovered);
-    if (pack) windows.Form5.openPack(*pack);
-    if (command.undoPack) windows.Form5.offerUndo();
+    if (!windows.recovered.empty()) windows.Form5->tellRecovered(windows.recovered);
+    if (pack) windows.Form5->openPack(*pack);
+    if (command.undoPack) windows.Form5->offerUndo();
     return QApplication::exec();
 }

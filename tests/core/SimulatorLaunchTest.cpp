@@ -3,20 +3,27 @@
 #include "settings/launch/StartFailure.h"
 #include "settings/launch/Wine32Bit.h"
 #include "settings/launch/WineStartJudge.h"
+#include "settings/launch/WineWarmUp.h"
 
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -471,3 +478,75 @@ TEST(SimulatorLaunch, LastLinesOfErrorOutput) {
 }
 
 } // namespace
+
+TEST(WineWarmUp, IsPlannedOnlyWhereAStartWouldFindThePrefixUpToDate) {
+    TempFolder root;
+    // The prefix's stamp names the time of the wine.inf that last updated it.
+    const std::string setup = root.write("share/wine/wine.inf", "");
+    const timespec setupTime[2]{{1'700'000'000, 0}, {1'700'000'000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, setup.c_str(), setupTime, 0), 0);
+    const std::string current = "1700000000\n";
+    WineEnvironment wine = wineAt(root.write("bin/wine", "#!/bin/sh\n"));
+    wine.prefix = root.path() + "/prefix";
+    const auto planFor = [&](const std::string& head, const std::optional<std::string>& stamp) {
+        std::filesystem::remove_all(wine.prefix);
+        if (stamp) {
+            root.write("prefix/.update-timestamp", *stamp);
+            root.write("prefix/drive_c/windows/syswow64/cmd.exe", "MZ");
+        }
+        TempFolder install;
+        install.write("rsim.exe", head);
+        return wineWarmUpPlan(simulatorCommand(install.path(), "", "", wine), wine);
+    };
+
+    const auto plan64 = planFor(peHead(0x8664), current);
+    ASSERT_TRUE(plan64);
+    EXPECT_EQ(plan64->wine, wine.wine);
+    EXPECT_EQ(plan64->interpreter, "C:\\windows\\system32\\cmd.exe");
+    // A 32-bit simulator's libraries are read by the 32-bit interpreter.
+    const auto plan32 = planFor(peHead(0x014C), current);
+    ASSERT_TRUE(plan32);
+    EXPECT_EQ(plan32->interpreter, "C:\\windows\\syswow64\\cmd.exe");
+    EXPECT_TRUE(planFor(peHead(0x8664), "disable\n")) << "the player turned updates off";
+
+    // Wine would create or update the prefix first: that is left to the start.
+    EXPECT_FALSE(planFor(peHead(0x8664), std::nullopt)) << "no prefix yet";
+    EXPECT_FALSE(planFor(peHead(0x8664), "1600000000\n")) << "another wine made it";
+    EXPECT_FALSE(planFor("#!/bin/sh\n", current)) << "a native simulator";
+}
+
+TEST(WineWarmUp, KeepsWineRunningUntilItsStayIsOverAfterTheLauncherHasGone) {
+    TempFolder root;
+    // Named as the interpreter, so that the warm-up sees it run; it ends with its input.
+    const std::string wine = root.write(
+        "bin/cmd.exe", "#!/bin/sh\nprintf '%s\\n' \"$WINEPREFIX\" \"$@\" >" + root.path() +
+                           "/arguments\ncat >/dev/null\n: >" + root.path() + "/ended\n");
+    std::filesystem::permissions(wine, std::filesystem::perms::owner_all);
+    WineWarmUpPlan plan;
+    plan.wine = wine;
+    plan.interpreter = "C:\\windows\\system32\\cmd.exe";
+    plan.environment = {{"WINEPREFIX", root.path() + "/prefix"}};
+    plan.outputFile = root.path() + "/cache/wine-warm-up.log";
+    plan.stays = std::chrono::seconds(1);
+    using Clock = std::chrono::steady_clock;
+    const auto waitFor = [](const std::function<bool()>& happened) {
+        for (const auto limit = Clock::now() + std::chrono::seconds(30);
+             !happened() && Clock::now() < limit;)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return happened();
+    };
+    Clock::time_point launcherGone;
+    {
+        WineWarmUp warmUp(plan);
+        ASSERT_EQ(warmUp.begin(), WineWarmUp::State::Working);
+        ASSERT_TRUE(waitFor([&] { return warmUp.poll() == WineWarmUp::State::Ready; }));
+        std::ifstream arguments(root.path() + "/arguments");
+        const std::string written(std::istreambuf_iterator<char>(arguments), {});
+        EXPECT_EQ(written,
+                  root.path() + "/prefix\nC:\\windows\\system32\\cmd.exe\n/q\n/k\nrundll32.exe\n");
+        launcherGone = Clock::now();
+    }
+    const std::string ended = root.path() + "/ended";
+    ASSERT_TRUE(waitFor([&] { return std::filesystem::exists(ended); }));
+    EXPECT_GE(Clock::now() - launcherGone, plan.stays);
+}

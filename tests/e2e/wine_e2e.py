@@ -13,7 +13,9 @@ installation as working folder and, byte for byte, the arguments a Windows launc
   the 64-bit-only wine created: wine brings the prefix up to date and the simulator starts; told
   to stay open, the launcher comes back with nothing chosen. Then the cached Polish locale is
   cut short, emptied and removed in turn: each start builds it again and the names arrive
-  exact, and a build folder left by a killed launcher is removed."""
+  exact, and a build folder left by a killed launcher is removed.
+- Opened again on that prefix, now up to date, with no wine running: the launcher makes wine
+  ready while its window is open, showing no window of wine's, and the press finds it ready."""
 
 import glob
 import json
@@ -154,6 +156,21 @@ def wine_for_64_bit_programs_only():
     return os.path.join(root, "bin")
 
 
+def wine_processes(prefix):
+    """The names of the processes that wine runs in that prefix."""
+    names = []
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open("/proc/%s/environ" % pid, "rb") as f:
+                if ("WINEPREFIX=" + prefix).encode() not in f.read().split(b"\0"):
+                    continue
+            with open("/proc/%s/comm" % pid) as f:
+                names.append(f.read().strip())
+        except OSError:
+            pass
+    return names
+
+
 def create_prefix(prefix, search_path):
     """A wine prefix created by the wine first on search_path, without a display."""
     env = dict(os.environ, PATH=search_path, WINEPREFIX=prefix, WINEDEBUG="-all")
@@ -277,6 +294,33 @@ try:
               "arrived exact; %.2f s from the press to the simulator's main" % (damage, seconds))
     if glob.glob(locale + ".part-*"):
         fail("build folders are left: %r" % glob.glob(locale + ".part-*"))
+    click(find(window, "Wyjście", "push button"))
+    if wait_end(launcher) != 0:
+        fail("the quit button did not end the launcher with 0")
+finally:
+    if launcher.poll() is None:
+        launcher.kill()
+    subprocess.run(["wineserver", "--kill"], env=dict(os.environ, WINEPREFIX=prefix),
+                   stderr=subprocess.DEVNULL)
+
+# Opened again on that prefix, with no wine running: wine made ready behind the window.
+launcher = start_launcher(install, WINEPREFIX=prefix)
+try:
+    app = wait_for("the launcher on the accessibility bus", application)
+    window = main_window(app)
+    wait_for("wine made ready: its interpreter and desktop running, its start over",
+             lambda: {"cmd.exe", "explorer.exe"} <= set(wine_processes(prefix)) and
+             "rundll32.exe" not in wine_processes(prefix), 60)
+    shown = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", ""],
+                           capture_output=True, text=True).stdout.split()
+    owners = {subprocess.run(["xdotool", "getwindowpid", w], capture_output=True,
+                             text=True).stdout.strip() for w in shown}
+    if owners - {str(launcher.pid), ""}:
+        fail("wine showed a window while it was made ready: %r" % owners)
+    stay_open(app, window)
+    seconds = start_staying_open(window, "32-bit, wine made ready")
+    print("wine: made ready by the launcher, showing nothing; %.2f s from the press to the "
+          "simulator's main" % seconds)
     click(find(window, "Wyjście", "push button"))
     if wait_end(launcher) != 0:
         fail("the quit button did not end the launcher with 0")

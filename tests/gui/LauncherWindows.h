@@ -67,9 +67,10 @@ protected:
         windows.reset();
         windows = std::make_unique<AllWindows>(root + "/rsim-launcher");
         form1 = &windows->Form1;
-        form2 = &windows->Form2;
-        form3 = &windows->Form3;
-        form4 = &windows->Form4;
+        // Built at once, in the order of their use: main, timetable, about, options.
+        form2 = &form1->timetableWindow();
+        form3 = &form1->aboutWindow();
+        form4 = &form1->optionsWindow();
         return *form1;
     }
 

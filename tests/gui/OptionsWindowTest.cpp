@@ -286,7 +286,7 @@ TEST_F(OptionsWindow, DefaultsThenCancelLeaveTheFileAndShowTheDefaultsNextTime) 
 TEST_F(OptionsWindow, TwoSavesThroughTheMainWindowEachWriteTheirOwnTwentyTwoLines) {
     AllWindows windows(root + "/rsim-launcher");
     TForm1& main = windows.Form1;
-    TForm4& options = windows.Form4;
+    TForm4& options = main.optionsWindow();
     main.show();
 
     main.Button2->click();

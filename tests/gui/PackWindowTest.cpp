@@ -59,7 +59,7 @@ TEST_F(PackWindow, ADroppedPackInstallsInTheInterfaceLanguageAndIsListedAndUndon
     write("scenery/a.scn", "//$N Alpha\r\n");
     const std::string pack = writePack("Paczka.zip");
     TForm1& w = start();
-    TForm5& f = windows->Form5;
+    TForm5& f = windows->Form5.get();
     w.show();
     w.ImageGBClick();
     QWidget* over = w.Memo2->viewport();
@@ -110,7 +110,7 @@ TEST_F(PackWindow, AnInstallKilledHalfwayIsTakenBackAndToldWhenTheInstallationOp
     EXPECT_EQ(windows->recovered.rolledBack, std::vector<std::string>{"Przerwana"});
     EXPECT_EQ(rows(form1->FileListBox1), QStringList{"a.scn"});
     MessageBox::setNextAnswer(MessageBox::Ok);
-    windows->Form5.tellRecovered(windows->recovered);
+    windows->Form5->tellRecovered(windows->recovered);
     ASSERT_EQ(MessageBox::answered().size(), 1u);
     EXPECT_EQ(MessageBox::answered().front().text.toStdString(),
               "Instalacja paczki Przerwana została przerwana. To, co zdążyła zapisać, usunięto: "
