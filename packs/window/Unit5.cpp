@@ -4,8 +4,8 @@
 #include "packs/PackFormats.h"
 #include "packs/window/PackTexts.h"
 #include "platform/system/Words.h"
-#include "platform/widgets/Button.h"
 #include "platform/widgets/CheckBox.h"
+#include "platform/widgets/DesignedControls.h"
 #include "platform/widgets/Fonts.h"
 #include "platform/widgets/ListBox.h"
 #include "platform/widgets/MessageBox.h"
@@ -114,30 +114,6 @@ QLabel* makeLabel(QWidget* parent, QRect geometry) {
     // File and scenery names are shown as they are, never as markup.
     label->setTextFormat(Qt::PlainText);
     return label;
-}
-
-QGroupBox* makeGroupBox(QWidget* parent, QRect geometry) {
-    auto* box = new QGroupBox(parent);
-    box->setGeometry(geometry);
-    return box;
-}
-
-QPlainTextEdit* makeMemo(QWidget* parent, QRect geometry) {
-    auto* memo = new QPlainTextEdit(parent);
-    memo->setGeometry(geometry);
-    memo->setReadOnly(true);
-    memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    QPalette palette = memo->palette();
-    palette.setColor(QPalette::Base, Qt::white);
-    memo->setPalette(palette);
-    return memo;
-}
-
-QPushButton* makeButton(QWidget* parent, QRect geometry) {
-    auto* button = new Button(QString(), parent);
-    button->setGeometry(geometry);
-    return button;
 }
 
 std::size_t countOf(const PackPlan& plan, EntryAction action) {

@@ -1,8 +1,8 @@
 #include "settings/window/Unit4.h"
 
-#include "platform/widgets/Button.h"
-#include "platform/widgets/CheckBox.h"
 #include "platform/system/FileReplacement.h"
+#include "platform/widgets/CheckBox.h"
+#include "platform/widgets/DesignedControls.h"
 #include "platform/widgets/Fonts.h"
 #include "platform/widgets/MessageBox.h"
 #include "platform/widgets/ShownText.h"
@@ -68,12 +68,6 @@ CheckState fromQt(Qt::CheckState state) {
     return CheckState::Unchecked;
 }
 
-QGroupBox* makeGroupBox(QWidget* parent, QRect geometry) {
-    auto* box = new QGroupBox(parent);
-    box->setGeometry(geometry);
-    return box;
-}
-
 QLabel* makeLabel(QWidget* parent, QRect geometry, Fit fit) {
     auto* label = new QLabel(parent);
     label->setGeometry(geometry);
@@ -105,12 +99,6 @@ QCheckBox* makeCheckBox(QWidget* parent, QRect geometry, CheckState designed) {
     box->setGeometry(geometry);
     box->setCheckState(toQt(designed));
     return box;
-}
-
-QPushButton* makeButton(QWidget* parent, QRect geometry) {
-    auto* button = new Button(QString(), parent);
-    button->setGeometry(geometry);
-    return button;
 }
 
 // The control numbered n among those of its kind.

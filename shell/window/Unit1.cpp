@@ -9,7 +9,7 @@
 #include "platform/system/ProgramPath.h"
 #include "platform/system/Words.h"
 #include "platform/widgets/BundledPicture.h"
-#include "platform/widgets/Button.h"
+#include "platform/widgets/DesignedControls.h"
 #include "platform/widgets/ElidedLabel.h"
 #include "platform/widgets/FileListBox.h"
 #include "platform/widgets/FocusMark.h"
@@ -41,25 +41,6 @@ const QColor WindowColour(192, 220, 192);
 
 QString utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QPushButton* makeButton(QWidget* parent, QRect geometry, bool enabled) {
-    auto* button = new Button(QString(), parent);
-    button->setGeometry(geometry);
-    button->setEnabled(enabled);
-    return button;
-}
-
-QPlainTextEdit* makeMemo(QWidget* parent, QRect geometry) {
-    auto* memo = new QPlainTextEdit(parent);
-    memo->setGeometry(geometry);
-    memo->setReadOnly(true);
-    memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    QPalette palette = memo->palette();
-    palette.setColor(QPalette::Base, Qt::white);
-    memo->setPalette(palette);
-    return memo;
 }
 
 PictureBox* makePicture(QWidget* parent, QRect geometry) {

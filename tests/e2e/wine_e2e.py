@@ -17,6 +17,7 @@ installation as working folder and, byte for byte, the arguments a Windows launc
 - Opened again on that prefix, now up to date, with no wine running: the launcher makes wine
   ready while its window is open, showing no window of wine's, and the press finds it ready."""
 
+import contextlib
 import glob
 import json
 import os
@@ -171,6 +172,25 @@ def wine_processes(prefix):
     return names
 
 
+@contextlib.contextmanager
+def launcher_on(prefix):
+    """The launcher on the installation, with that wine prefix, as it is shown; then ended by
+    its quit button, which must end it with 0, and the prefix's wine stopped."""
+    launcher = start_launcher(install, WINEPREFIX=prefix)
+    try:
+        app = wait_for("the launcher on the accessibility bus", application)
+        window = main_window(app)
+        yield launcher, app, window
+        click(find(window, "Wyjście", "push button"))
+        if wait_end(launcher) != 0:
+            fail("the quit button did not end the launcher with 0")
+    finally:
+        if launcher.poll() is None:
+            launcher.kill()
+        subprocess.run(["wineserver", "--kill"], env=dict(os.environ, WINEPREFIX=prefix),
+                       stderr=subprocess.DEVNULL)
+
+
 def create_prefix(prefix, search_path):
     """A wine prefix created by the wine first on search_path, without a display."""
     env = dict(os.environ, PATH=search_path, WINEPREFIX=prefix, WINEDEBUG="-all")
@@ -265,10 +285,7 @@ prefix = os.path.join(work, "prefix-made-without-32-bit")
 create_prefix(prefix, only64 + ":" + os.environ["PATH"])
 if os.path.exists(os.path.join(prefix, "drive_c", "windows", "syswow64", "ntdll.dll")):
     fail("the 64-bit-only wine filled the prefix's syswow64")
-launcher = start_launcher(install, WINEPREFIX=prefix)
-try:
-    app = wait_for("the launcher on the accessibility bus", application)
-    window = main_window(app)
+with launcher_on(prefix) as (launcher, app, window):
     stay_open(app, window)
     seconds = start_staying_open(window, "32-bit")
     print("wine: a 32-bit simulator started with code page 1250 and the arguments byte for byte "
@@ -294,20 +311,9 @@ try:
               "arrived exact; %.2f s from the press to the simulator's main" % (damage, seconds))
     if glob.glob(locale + ".part-*"):
         fail("build folders are left: %r" % glob.glob(locale + ".part-*"))
-    click(find(window, "Wyjście", "push button"))
-    if wait_end(launcher) != 0:
-        fail("the quit button did not end the launcher with 0")
-finally:
-    if launcher.poll() is None:
-        launcher.kill()
-    subprocess.run(["wineserver", "--kill"], env=dict(os.environ, WINEPREFIX=prefix),
-                   stderr=subprocess.DEVNULL)
 
 # Opened again on that prefix, with no wine running: wine made ready behind the window.
-launcher = start_launcher(install, WINEPREFIX=prefix)
-try:
-    app = wait_for("the launcher on the accessibility bus", application)
-    window = main_window(app)
+with launcher_on(prefix) as (launcher, app, window):
     wait_for("wine made ready: its interpreter and desktop running, its start over",
              lambda: {"cmd.exe", "explorer.exe"} <= set(wine_processes(prefix)) and
              "rundll32.exe" not in wine_processes(prefix), 60)
@@ -321,11 +327,3 @@ try:
     seconds = start_staying_open(window, "32-bit, wine made ready")
     print("wine: made ready by the launcher, showing nothing; %.2f s from the press to the "
           "simulator's main" % seconds)
-    click(find(window, "Wyjście", "push button"))
-    if wait_end(launcher) != 0:
-        fail("the quit button did not end the launcher with 0")
-finally:
-    if launcher.poll() is None:
-        launcher.kill()
-    subprocess.run(["wineserver", "--kill"], env=dict(os.environ, WINEPREFIX=prefix),
-                   stderr=subprocess.DEVNULL)
