@@ -517,10 +517,14 @@ TEST(WineWarmUp, IsPlannedOnlyWhereAStartWouldFindThePrefixUpToDate) {
 
 TEST(WineWarmUp, KeepsWineRunningUntilItsStayIsOverAfterTheLauncherHasGone) {
     TempFolder root;
-    // Named as the interpreter, so that the warm-up sees it run; it ends with its input.
-    const std::string wine = root.write(
-        "bin/cmd.exe", "#!/bin/sh\nprintf '%s\\n' \"$WINEPREFIX\" \"$@\" >" + root.path() +
-                           "/arguments\ncat >/dev/null\n: >" + root.path() + "/ended\n");
+    // Named as the interpreter, so that the warm-up sees it run; it writes down what it was
+    // given, whole or not at all, and ends with its input.
+    const std::string arguments = root.path() + "/arguments";
+    const std::string ended = root.path() + "/ended";
+    const std::string wine =
+        root.write("bin/cmd.exe", "#!/bin/sh\nprintf '%s\\n' \"$WINEPREFIX\" \"$@\" >" + arguments +
+                                      ".part\nmv " + arguments + ".part " + arguments +
+                                      "\ncat >/dev/null\n: >" + ended + "\n");
     std::filesystem::permissions(wine, std::filesystem::perms::owner_all);
     WineWarmUpPlan plan;
     plan.wine = wine;
@@ -540,13 +544,13 @@ TEST(WineWarmUp, KeepsWineRunningUntilItsStayIsOverAfterTheLauncherHasGone) {
         WineWarmUp warmUp(plan);
         ASSERT_EQ(warmUp.begin(), WineWarmUp::State::Working);
         ASSERT_TRUE(waitFor([&] { return warmUp.poll() == WineWarmUp::State::Ready; }));
-        std::ifstream arguments(root.path() + "/arguments");
-        const std::string written(std::istreambuf_iterator<char>(arguments), {});
+        ASSERT_TRUE(waitFor([&] { return std::filesystem::exists(arguments); }));
+        std::ifstream file(arguments);
+        const std::string written(std::istreambuf_iterator<char>(file), {});
         EXPECT_EQ(written,
                   root.path() + "/prefix\nC:\\windows\\system32\\cmd.exe\n/q\n/k\nrundll32.exe\n");
         launcherGone = Clock::now();
     }
-    const std::string ended = root.path() + "/ended";
     ASSERT_TRUE(waitFor([&] { return std::filesystem::exists(ended); }));
     EXPECT_GE(Clock::now() - launcherGone, plan.stays);
 }
