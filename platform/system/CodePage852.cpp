@@ -28,16 +28,6 @@ constexpr std::array<char16_t, 128> UpperHalf{
 // clang-format on
 } // namespace
 
-std::string wineOutputToUtf8(std::string_view line) {
-    if (isValidUtf8(line)) return std::string(line);
-    std::string out;
-    for (char b : line) {
-        const auto byte = static_cast<unsigned char>(b);
-        appendUtf8(out, byte < 0x80 ? char32_t{byte} : char32_t{UpperHalf[byte - 0x80]});
-    }
-    return out;
-}
-
 std::string codePage852ToUtf8(std::string_view bytes) {
     std::string out;
     for (const char b : bytes) {
@@ -45,4 +35,8 @@ std::string codePage852ToUtf8(std::string_view bytes) {
         appendUtf8(out, byte < 0x80 ? char32_t{byte} : char32_t{UpperHalf[byte - 0x80]});
     }
     return out;
+}
+
+std::string wineOutputToUtf8(std::string_view line) {
+    return isValidUtf8(line) ? std::string(line) : codePage852ToUtf8(line);
 }
