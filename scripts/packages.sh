@@ -11,6 +11,7 @@ rsim_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core
     xvfb xauth xdotool x11-apps imagemagick valgrind
+    x11-xserver-utils # xmodmap gives the plays' keyboard the Polish letters
     dbus at-spi2-core python3-pyatspi
     libxcb1-dev libxcb-damage0-dev # the start-up benchmark watches the X server
     openbox libglib2.0-bin # a window manager that shows a window's icon; gio reads menu entries

@@ -22,7 +22,7 @@ import time
 
 import pyatspi
 
-from player import click, fail, find, press, screenshot, showing, wait_for
+from player import click, fail, find, press, screenshot, showing, text_of, wait_for
 
 install, inspect, screenshots = sys.argv[1:4]
 packaged_entry = os.environ["RSIM_DESKTOP_ENTRY"]
@@ -115,18 +115,19 @@ def box_saying(words):
     return None
 
 
-def type_path(path):
+def type_path(line, path):
+    """Types a path into the chooser's line, and waits until the line holds it whole."""
     subprocess.run(["xdotool", "type", "--delay", "25", path], check=True)
+    wait_for("the chooser's line to hold " + path, lambda: text_of(line) == path)
 
 
 def chooser():
-    """The folder chooser, once its line for a typed path has the keyboard."""
+    """The folder chooser's line for a typed path, once it has the keyboard."""
     window = wait_for("the folder chooser",
                       lambda: shown("Wskaż folder instalacji symulatora RSIM-424"))
-    wait_for("the chooser's line to take the keyboard", lambda: pyatspi.findDescendant(
+    return wait_for("the chooser's line to take the keyboard", lambda: pyatspi.findDescendant(
         window, lambda n: n.getState().contains(pyatspi.STATE_FOCUSED) and
         n.getRoleName() == "text"))
-    return window
 
 
 def main_window_listing():
@@ -181,6 +182,14 @@ def launch_from_menu(entry):
     return window, int(x_property(x_window("Torvia RSIM-424"), "_NET_WM_PID").split("=")[1])
 
 
+# The keyboard has the Polish letters, as a Polish player's has. Without them, xdotool types each
+# one by remapping a spare key, and a busy launcher that reads the map only after it has been
+# put back loses the letter.
+subprocess.run(["xmodmap"] + [arg for number, letters in enumerate(
+    ("aogonek Aogonek", "cacute Cacute", "eogonek Eogonek", "lstroke Lstroke", "nacute Nacute",
+     "oacute Oacute", "sacute Sacute", "zacute Zacute", "zabovedot Zabovedot"))
+    for arg in ("-e", "keycode %d = %s" % (240 + number, letters))], check=True)
+
 window_manager = None
 launcher = subprocess.Popen([alone], cwd="/", env=env)
 try:
@@ -193,8 +202,7 @@ try:
     press("Return")
 
     # A folder that is no installation is refused, and the chooser comes back.
-    chooser()
-    type_path(not_installation)
+    type_path(chooser(), not_installation)
     press("Return")
     text = wait_for("the refusal", lambda: box_saying("nie jest to instalacja symulatora"))
     if not_installation not in text:
@@ -204,8 +212,7 @@ try:
     press("Return")
 
     # Someone else's rsim-launcher is never run: the player is told, and chooses again.
-    chooser()
-    type_path(downloaded)
+    type_path(chooser(), downloaded)
     press("Return")
     wait_for("the refusal of a stranger", lambda: box_saying("nie jest odnośnikiem do tego"))
     if os.path.exists(stranger_ran) or os.path.exists(data):
@@ -213,8 +220,7 @@ try:
     press("Return")
 
     # A read-only folder takes no link; it is served with the folder named on the command line.
-    chooser()
-    type_path(read_only)
+    type_path(chooser(), read_only)
     press("Return")
     text = wait_for("the read-only message", lambda: box_saying("nie da się umieścić odnośnika"))
     reason = "system plików tylko do odczytu" if mounted else "brak uprawnień"
@@ -254,8 +260,7 @@ try:
     launcher = subprocess.Popen([alone], cwd="/", env=env)
     wait_for("the first-start question", lambda: box_saying("nie ma ani rsim.exe"))
     press("Return")
-    chooser()
-    type_path(installation)
+    type_path(chooser(), installation)
     time.sleep(0.3)
     screenshot(screenshots, "33-first-start-typed-path.png")
     press("Return")
