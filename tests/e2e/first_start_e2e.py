@@ -18,7 +18,6 @@ import stat
 import subprocess
 import sys
 import tempfile
-import time
 
 import pyatspi
 
@@ -197,7 +196,6 @@ try:
     text = wait_for("the first-start question", lambda: box_saying("nie ma ani rsim.exe"))
     if os.path.dirname(alone) not in text:
         fail("the first-start text does not name the launcher's folder: %r" % text)
-    time.sleep(0.3)
     screenshot(screenshots, "30-first-start-outside.png")
     press("Return")
 
@@ -207,7 +205,6 @@ try:
     text = wait_for("the refusal", lambda: box_saying("nie jest to instalacja symulatora"))
     if not_installation not in text:
         fail("the refusal does not name the folder: %r" % text)
-    time.sleep(0.3)
     screenshot(screenshots, "31-first-start-refused.png")
     press("Return")
 
@@ -261,7 +258,6 @@ try:
     wait_for("the first-start question", lambda: box_saying("nie ma ani rsim.exe"))
     press("Return")
     type_path(chooser(), installation)
-    time.sleep(0.3)
     screenshot(screenshots, "33-first-start-typed-path.png")
     press("Return")
 
@@ -296,7 +292,6 @@ try:
                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     wait_for("the window manager's frame", lambda: "=" in x_property(main_id,
                                                                      "_NET_FRAME_EXTENTS"))
-    time.sleep(0.5)
     screenshot(screenshots, "34-first-start-main-window.png")
     box = window.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     subprocess.run(["convert", os.path.join(screenshots, "34-first-start-main-window.png"),
